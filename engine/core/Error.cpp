@@ -1,0 +1,64 @@
+#include "engine/core/Error.h"
+
+#include <SDL/SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/core/Config.h"
+#include "engine/core/DebugLog.h"
+#include "engine/resources/FileSystem.h"
+
+namespace {
+
+// The message line of a code, after "INFO MESSAGE:\t"; whether the code has one.
+bool MessageFor(int code, std::string& text) {
+    switch (code) {
+    case 0: text = "Exited normally"; break;
+    case 1: text = std::string("SDL error:") + SDL_GetError(); break;
+    case 2: text = "Not enought memory"; break;
+    case 3: text = "No free descriptors left"; break;
+    case 4: text = "Can`t find sprite"; break;
+    case 5: text = std::string("Can`t init TTF engine:") + SDL_GetError(); break;
+    case 6: text = std::string("Can`t load font:") + SDL_GetError(); break;
+    case 7: text = std::string("Can`t render text:") + SDL_GetError(); break;
+    case 8: text = std::string("Error while loading sprite:") + SDL_GetError(); break;
+    case 9:
+        text = std::string("Error while loading file system from \"") +
+               (CFG.FileSystemFile ? CFG.FileSystemFile : "") + "\"";
+        break;
+    case 10: text = "Can`t find config file."; break;
+    default: return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* ErrorMessageText(int code) {
+    static std::string text;
+    if (!MessageFor(code, text)) text.clear();
+    return text.c_str();
+}
+
+void Error(int code) {
+    std::string text;
+    if (MessageFor(code, text)) {
+        DebugLog << "INFO MESSAGE:\t" << text << std::endl;
+        // A user who sees the card vanish learns why.
+        if (code != 0) std::fprintf(stderr, "INFO MESSAGE:\t%s\n", text.c_str());
+    }
+    SDL_SetTimer(0, nullptr);
+    DebugLog << "Timer unsetted" << std::endl;
+    if (FS) FS->Close();
+    DebugLog << "File System is closed" << std::endl;
+    SDL_Quit();
+    DebugLog << "Exited SDL" << std::endl;
+    DebugLog << "Closing debug file" << std::endl;
+    std::fflush(stderr);
+    int status = 1;
+    if (code == 0) status = 0;
+    else if (code >= 1 && code <= 10) status = code;
+    std::exit(status);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+// value × factor in double precision, truncated toward zero, low 16 bits kept.
+// A product that is not a number gives 0.
+short ScaleTrunc(int value, double factor);
+
+// Common base of every drawn object: geometry in screen pixels, hot spot,
+// layer, scale factors, own descriptor and owner.
+class GObject {
+public:
+    short X;
+    short Y;
+    short XSize;
+    short YSize;
+    short XCenter;
+    short YCenter;
+    int VQnum;           // item position in the owner's layer; -1 while hidden
+    char Released;
+    unsigned int Desc;
+    unsigned char ZLevel;
+    float SX;
+    float SY;
+    unsigned int UDesc;  // owner whose layer catalog lists this object
+
+    GObject();
+    ~GObject();
+
+    short GetX() const { return X; }
+    short GetY() const { return Y; }
+    short GetXSize() const { return XSize; }
+    short GetYSize() const { return YSize; }
+    short GetXCenter() const { return XCenter; }
+    short GetYCenter() const { return YCenter; }
+    unsigned char GetZLevel() const { return ZLevel; }
+    unsigned int GetDesc() const { return Desc; }
+    unsigned int GetUDesc() const { return UDesc; }
+    void SetSX(float sx) { SX = sx; }
+    void SetSY(float sy) { SY = sy; }
+    void SetScale(float sx, float sy) { SX = sx; SY = sy; }
+
+    void SetSize(int xs, int ys, float kx, float ky);
+    void SetCoord(int x, int y, float kx, float ky);
+    void SetCenter(int x, int y, float kx, float ky);
+    void SetZLevel(unsigned char z);
+    void Show();
+    void Hide();
+};

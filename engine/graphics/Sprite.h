@@ -1,0 +1,30 @@
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include "engine/graphics/GObject.h"
+
+// A picture in the template pixel format, already scaled to the screen, drawn
+// by its descriptor's position parameters.
+class Sprite : public GObject {
+public:
+    SDL_Surface* Surface;  // owned
+    char* TextBuffer;      // owned; only copying fills it
+
+    Sprite();
+    Sprite(Sprite& src);
+    Sprite& operator=(Sprite& src);
+    ~Sprite();
+
+    void Initializing(unsigned int desc, int n, unsigned int udesc);
+    void Load(const char* name, unsigned char z, float kx, float ky);
+    void Create(SDL_Surface* src, short xc, short yc, unsigned char z, float kx, float ky);
+    void Scale(float kx, float ky);
+    void SetAlpha(unsigned char a);
+    void Run(SDL_Surface* dst);
+    void Run(SDL_Rect* clip, SDL_Surface* dst);
+    void PutSprite(int x, int y, SDL_Surface* dst);
+    void PutSprite(int x, int y, SDL_Rect* src, SDL_Surface* dst);
+    SDL_Surface* GetSurface() { return Surface; }
+    void Reload();
+};
