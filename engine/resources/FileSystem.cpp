@@ -1,0 +1,3 @@
+#include "engine/resources/FileSystem.h"
+
+FileSystem* FS = nullptr;
