@@ -4,6 +4,15 @@
 // A product that is not a number gives 0.
 short ScaleTrunc(int value, double factor);
 
+// A double truncated toward zero with its low 16 bits kept; not a number gives
+// 0, and values beyond the 64-bit range are clamped to it first.
+short TruncTo16(double value);
+
+// The origin an owner gives the objects filed in it: X + XCenter and
+// Y + YCenter of a window's GObject part; the screen's corner (0, 0) for the
+// visible catalog or any owner that is not a window.
+void OwnerOrigin(unsigned int udesc, int* ox, int* oy);
+
 // Common base of every drawn object: geometry in screen pixels, hot spot,
 // layer, scale factors, own descriptor and owner.
 class GObject {
