@@ -32,5 +32,23 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Release build in build-bench; runs every build-bench/bench/*_bench, one
+# executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt).
+bench: deps
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DGLIMMER_BUILD_BENCH=ON -DBUILD_TESTING=OFF > /dev/null
+	@cmake --build build-bench --target benchmarks -j $(JOBS)
+	@set -e; for b in build-bench/bench/*_bench; do \
+		echo "== $$b"; SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $$b; done
+
+# `make install PREFIX=/opt/solvane`: the launcher, the card's folder, the
+# engine for other programs and the desktop entry (see the README).
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD_DIR) --prefix "$(abspath $(PREFIX))"
+
+# A Debian package of the same files below /usr, left in the build folder.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+
 clean:
 	rm -rf build build-sanitize build-bench build-fuzz

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Installs into a temporary prefix, builds a program against the installed
+# engine the way the README says, and starts the installed card through the
+# installed launcher, which has to find the card's folder by itself.
+source "$SOURCE_DIR/tests/e2e/lib.sh"
+
+PREFIX="$E2E_TMP/prefix"
+[ -x "$BUILD_DIR/solvane/solvanewin" ] || fail "the card is not built: $BUILD_DIR/solvane/solvanewin"
+
+cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$E2E_TMP/install.log" 2>&1 ||
+  { cat "$E2E_TMP/install.log" >&2; fail "cmake --install failed"; }
+
+# --- what lies where -------------------------------------------------------
+for f in bin/launcher lib/solvane/solvanewin; do
+  [ -x "$PREFIX/$f" ] || fail "$f is not installed as a program"
+done
+for f in lib/solvane/solvane.cfg lib/libglimmer.a include/glimmer/engine/glimmer.h \
+  lib/cmake/Glimmer/GlimmerConfig.cmake lib/cmake/Glimmer/GlimmerConfigVersion.cmake \
+  share/applications/solvane.desktop; do
+  [ -f "$PREFIX/$f" ] || fail "$f is not installed"
+done
+[ -n "$(find "$PREFIX/lib/solvane/data" -type f)" ] || fail "the data root is empty"
+[ -n "$(find "$PREFIX/lib/solvane/fonts" -name '*.ttf')" ] || fail "no fonts in the card's folder"
+
+# Every engine header that an installed header includes is installed too.
+while read -r header; do
+  [ -f "$PREFIX/include/glimmer/$header" ] || fail "installed headers include $header, which is missing"
+done < <(grep -rhoE '#include "engine/[^"]+"' "$PREFIX/include/glimmer" | sed -E 's/#include "(.*)"/\1/' | sort -u)
+
+desktop="$PREFIX/share/applications/solvane.desktop"
+grep -qx "Exec=$PREFIX/bin/launcher" "$desktop" || fail "desktop entry does not start the installed launcher: $(cat "$desktop")"
+grep -qx "Icon=solvane" "$desktop" || fail "desktop entry names no icon"
+icon="$PREFIX/share/icons/hicolor/48x48/apps/solvane.png"
+[ "$(identify -format '%m %wx%h' "$icon")" = "PNG 48x48" ] || fail "the 48x48 icon is not a 48x48 PNG"
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
+fi
+
+# A prefix with a blank in it is quoted in the entry, as desktop entries require.
+spaced="$E2E_TMP/a b"
+cmake --install "$BUILD_DIR" --prefix "$spaced" >/dev/null 2>&1 || fail "install into a folder with a blank failed"
+grep -qx "Exec=\"$spaced/bin/launcher\"" "$spaced/share/applications/solvane.desktop" ||
+  fail "unquoted Exec for a prefix with a blank: $(grep Exec "$spaced/share/applications/solvane.desktop")"
+rm -rf "$spaced"
+
+# --- a program against the installed engine, from the README's lines -------
+# The README's section holds two indented blocks: the CMakeLists.txt, then the
+# build commands, written for the prefix /opt/solvane.
+readme_block() {
+  awk -v want="$1" '
+    /^## / { in_section = ($0 == "## Building a program against the installed engine") }
+    in_section && /^    / { if (!inside) { n++; inside = 1 } if (n == want) print substr($0, 5); next }
+    in_section && /^$/ && inside { if (n == want) print ""; next }
+    { inside = 0 }' "$SOURCE_DIR/README.md"
+}
+app="$E2E_TMP/app"
+mkdir -p "$app"
+readme_block 1 >"$app/CMakeLists.txt"
+grep -q 'find_package(Glimmer' "$app/CMakeLists.txt" || fail "no find_package(Glimmer) block in the README"
+example=$(find "$SOURCE_DIR/examples" -maxdepth 1 -name '*.cpp' | sort | head -n 1)
+[ -n "$example" ] || fail "no example program in examples/"
+cp "$example" "$app/main.cpp"
+(
+  cd "$app"
+  readme_block 2 | grep -v '^$' | sed "s|/opt/solvane|$PREFIX|g" >build.sh
+  bash -e build.sh >build.log 2>&1
+) || { cat "$app/build.log" >&2; fail "the README's program does not build against the installed engine"; }
+[ -x "$app/build/myscene" ] || fail "the README's program was not built"
+grep -rq "$SOURCE_DIR/engine" "$app/build/CMakeFiles" && fail "the program was built against the source tree"
+
+start_xvfb
+
+# --- the installed card through the installed launcher ---------------------
+# SOLVANE_DIR is unset: the launcher finds ../lib/solvane beside itself.
+unset SOLVANE_DIR
+start=$(date +%s%N)
+"$PREFIX/bin/launcher" >"$E2E_TMP/launcher.log" 2>&1 </dev/null || fail "launcher exited with $?"
+elapsed_ms=$((($(date +%s%N) - start) / 1000000))
+[ "$elapsed_ms" -lt 3000 ] || fail "launcher took ${elapsed_ms} ms: it should not wait for the card"
+
+# The card is no child of ours: find it by its program file.
+card_exe="$PREFIX/lib/solvane/solvanewin"
+card_pid=""
+for _ in $(seq 1 100); do
+  for p in /proc/[0-9]*; do
+    if [ "$(readlink "$p/exe" 2>/dev/null)" = "$card_exe" ]; then card_pid=${p#/proc/}; break 2; fi
+  done
+  sleep 0.1
+done
+[ -n "$card_pid" ] || { cat "$E2E_TMP/launcher.log" >&2; fail "the card did not start"; }
+APP_PID=$card_pid
+[ "$(readlink "/proc/$card_pid/cwd")" = "$PREFIX/lib/solvane" ] || fail "the card runs in $(readlink "/proc/$card_pid/cwd")"
+[ "$(readlink "/proc/$card_pid/fd/0")" = "/dev/null" ] || fail "the card's input is not /dev/null"
+
+caption=$(tr -s ' \t\r\n' '\n' <"$PREFIX/lib/solvane/solvane.cfg" | awk 'prev == "Caption" { print; exit } { prev = $0 }')
+window=$(wait_for_window "${caption:-.}" 60) || fail "no card window appeared"
+
+card_ended() {
+  local state
+  state=$(awk '{ sub(/.*\) /, ""); print $1 }' "/proc/$card_pid/stat" 2>/dev/null || true)
+  [ -z "$state" ] || [ "$state" = "Z" ]
+}
+sleep 1 # the card ignores input until its first frame is on the screen
+card_ended && fail "the card ended before any input"
+xdotool windowfocus "$window" 2>/dev/null || true
+xdotool key --window "$window" space
+xdotool key space
+for _ in $(seq 1 100); do
+  card_ended && break
+  sleep 0.1
+done
+card_ended || fail "the card still runs after a key press"
+APP_PID=""
+echo "install_test: passed"
