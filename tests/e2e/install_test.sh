@@ -32,9 +32,8 @@ grep -qx "Exec=$PREFIX/bin/launcher" "$desktop" || fail "desktop entry does not 
 grep -qx "Icon=solvane" "$desktop" || fail "desktop entry names no icon"
 icon="$PREFIX/share/icons/hicolor/48x48/apps/solvane.png"
 [ "$(identify -format '%m %wx%h' "$icon")" = "PNG 48x48" ] || fail "the 48x48 icon is not a 48x48 PNG"
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
-fi
+validation=$(desktop-file-validate "$desktop" 2>&1) || fail "the desktop entry does not validate: $validation"
+[ -z "$validation" ] || fail "desktop-file-validate has remarks: $validation"
 
 # A prefix with a blank in it is quoted in the entry, as desktop entries require.
 spaced="$E2E_TMP/a b"
