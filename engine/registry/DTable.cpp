@@ -72,9 +72,16 @@ bool RangeEntryFree(const DTable& t, int i) { return t.RangeStart[i] == 0 && t.R
 // Taken range entries always form a prefix: registration fills the first
 // free entry and removal closes the gap. Their starts ascend and the ranges
 // do not overlap, since each new range begins where the last listed one ends.
+// Galloping keeps the cost tied to the number of ranges, not to the slots.
 int RangeCount(const DTable& t) {
-    if (!t.RangeStart || !t.RangeSize || t.MLimit <= 0) return 0;
-    int lo = 0, hi = t.MLimit;
+    if (!t.RangeStart || !t.RangeSize || t.MLimit <= 0 || RangeEntryFree(t, 0)) return 0;
+    int used = 0;  // entries up to here are taken
+    int probe = 1;
+    while (probe < t.MLimit && !RangeEntryFree(t, probe)) {
+        used = probe;
+        probe = probe < t.MLimit / 2 ? 2 * probe + 1 : t.MLimit;
+    }
+    int lo = used + 1, hi = probe < t.MLimit ? probe : t.MLimit;
     while (lo < hi) {
         int mid = lo + (hi - lo) / 2;
         if (RangeEntryFree(t, mid)) hi = mid;
