@@ -188,7 +188,7 @@ void Config::Process() {
     }
     // Without a configured root the native file system resolves names against
     // the working directory.
-    if (FS && FileSystemFile) FS->Open(FileSystemFile);
+    if (FS) FS->Open(FileSystemFile);
 
     if (!TTF.LoadFonts(FontConfigFile)) Error(6);
 

@@ -45,11 +45,26 @@ bool ReadCount(FILE* f, int& count) {
 
 bool ReadName(FILE* f, char (&name)[NameLength + 1]) { return FS->Fscanf(f, "%1023s", name) == 1; }
 
+// Fonts are closed by the table that opened them, when it is reloaded or at
+// program end; a font library already shut down took its fonts with it.
+void CloseFonts(Catalog& table) {
+    if (!TTF_WasInit()) return;
+    for (unsigned int c = 0; c < table.CategoryNum; ++c) {
+        CCategory* family = table[c];
+        if (family->IsEmpty()) continue;
+        for (unsigned int p = 0; p < family->GetMaxNum(); ++p) {
+            CItem* item = (*family)[p];
+            if (!item->IsEmpty()) TTF_CloseFont(reinterpret_cast<TTF_Font*>(item->GetData()));
+            item->Clear();
+        }
+    }
+}
+
 }  // namespace
 
 CFont::CFont() {}
 
-CFont::~CFont() {}
+CFont::~CFont() { CloseFonts(*this); }
 
 int CFont::LoadFonts(const char* name) {
     if (!name) {
@@ -70,6 +85,7 @@ int CFont::LoadFonts(const char* name) {
         return 0;
     }
     DebugLog << "fsum=" << families << std::endl;
+    CloseFonts(*this);
     if (!Initializing(0, static_cast<unsigned int>(families), 0)) return 0;
     DebugLog << "fsum=" << families << std::endl;
 
