@@ -25,8 +25,10 @@ struct SurfaceDeleter {
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
+// Closing, not SDL_FreeRW: the compatibility layer keeps a second stream
+// behind each memory stream that only closing releases.
 struct RWDeleter {
-    void operator()(SDL_RWops* stream) const { SDL_FreeRW(stream); }
+    void operator()(SDL_RWops* stream) const { SDL_RWclose(stream); }
 };
 using RWPtr = std::unique_ptr<SDL_RWops, RWDeleter>;
 
@@ -138,8 +140,10 @@ PictureBytes ReadPictureFile(const std::string& name) {
     }
     FsFile file(FS->Fopen(name.c_str(), "rb"));
     if (!file.Get()) Error(4);
+    // One byte first: a folder opens like a file but reports a length that
+    // no read can deliver.
     long length = -1;
-    if (FS->Fseek(file.Get(), 0, SEEK_END) == 0) length = FS->Ftell(file.Get());
+    if (FS->Fgetc(file.Get()) != EOF && FS->Fseek(file.Get(), 0, SEEK_END) == 0) length = FS->Ftell(file.Get());
     if (length <= 0 || FS->Fseek(file.Get(), 0, SEEK_SET) != 0) {
         SDL_SetError("picture file \"%s\" is empty or unreadable", name.c_str());
         Error(8);
@@ -300,7 +304,14 @@ void Sprite::Scale(float kx, float ky) {
     if (!std::isfinite(kx) || !std::isfinite(ky)) SurfaceError("scale factor is not a finite number");
     SurfacePtr zoomed(zoomSurface(Surface, kx, ky, CFG.ScaleType == 1 ? SMOOTHING_ON : SMOOTHING_OFF));
     if (!zoomed) SurfaceError("picture cannot be scaled");
-    SDL_Surface* own = SDL_ConvertSurface(zoomed.get(), TemplateFormat(), zoomed->flags & ~static_cast<Uint32>(SDL_PREALLOC));
+    // The zoom allocates guard rows below the picture and only shortens the
+    // height it reports; converting a view of exactly the reported size keeps
+    // those rows out of the sprite.
+    const SDL_PixelFormat* zf = zoomed->format;
+    SurfacePtr visible(SDL_CreateRGBSurfaceFrom(zoomed->pixels, zoomed->w, zoomed->h, zf->BitsPerPixel, zoomed->pitch,
+                                                zf->Rmask, zf->Gmask, zf->Bmask, zf->Amask));
+    if (!visible) Error(2);
+    SDL_Surface* own = SDL_ConvertSurface(visible.get(), TemplateFormat(), zoomed->flags & ~static_cast<Uint32>(SDL_PREALLOC));
     if (!own) Error(1);
     SDL_FreeSurface(Surface);
     Surface = own;
