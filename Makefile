@@ -40,6 +40,19 @@ bench: deps
 	@set -e; for b in build-bench/bench/*_bench; do \
 		echo "== $$b"; SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $$b; done
 
+# clang + libFuzzer build in build-fuzz; runs every target named by a folder
+# tests/fuzz/corpus/<target>/ for FUZZ_RUNS inputs, growing that corpus.
+FUZZ_RUNS ?= 100000
+FUZZ_TARGETS = $(notdir $(patsubst %/,%,$(wildcard tests/fuzz/corpus/*/)))
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMMER_BUILD_FUZZ=ON \
+		-DBUILD_TESTING=OFF -DGLIMMER_BUILD_PROGRAMS=OFF > /dev/null
+	@cmake --build build-fuzz --target $(FUZZ_TARGETS) -j $(JOBS)
+	@set -e; for t in $(FUZZ_TARGETS); do \
+		echo "== $$t: $(FUZZ_RUNS) runs"; \
+		SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy build-fuzz/tests/fuzz/$$t \
+			-runs=$(FUZZ_RUNS) -max_len=4096 $(CURDIR)/tests/fuzz/corpus/$$t < /dev/null; done
+
 # `make install PREFIX=/opt/solvane`: the launcher, the card's folder, the
 # engine for other programs and the desktop entry (see the README).
 PREFIX ?= /usr/local

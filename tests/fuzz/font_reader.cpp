@@ -1,0 +1,58 @@
+// Arbitrary bytes as a font configuration file, read through the native file
+// system. The working folder holds DejaVu fonts as "sans.ttf" and "mono.ttf",
+// so inputs that name them open real fonts. A failed load is a result, not an
+// exit, so no input ends the program.
+#include <SDL/SDL_ttf.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "engine/core/DebugLog.h"
+#include "engine/graphics/CFont.h"
+#include "engine/resources/NativeFileSystem.h"
+
+namespace {
+
+std::string workFolder;
+
+void RemoveWorkFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(workFolder, ignored);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-fuzz-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    workFolder = pattern;
+    std::atexit(RemoveWorkFolder);
+    std::filesystem::create_symlink("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", workFolder + "/sans.ttf");
+    std::filesystem::create_symlink("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+                                    workFolder + "/mono.ttf");
+    if (chdir(workFolder.c_str()) != 0) std::abort();
+    if (TTF_Init() != 0) std::abort();
+    FS = new NativeFileSystem;
+    FS->Open(workFolder.c_str());
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FILE* f = std::fopen((workFolder + "/fonts.cfg").c_str(), "wb");
+    if (!f) std::abort();
+    if (size && std::fwrite(data, 1, size, f) != size) std::abort();
+    std::fclose(f);
+
+    DebugLogReset();
+    CFont table;
+    if (table.LoadFonts("fonts.cfg")) {
+        table["main 12"];
+        table["main 0"];
+        table["system 65548"];
+    }
+    return 0;
+}
