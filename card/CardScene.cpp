@@ -1,0 +1,158 @@
+#include "card/Card.h"
+
+#include <cmath>
+
+#include "engine/core/Config.h"
+#include "engine/core/Engine.h"
+#include "engine/core/Error.h"
+#include "engine/core/Video.h"
+#include "engine/graphics/CText.h"
+#include "engine/graphics/GObject.h"
+#include "engine/graphics/Sprite.h"
+#include "engine/registry/DTable.h"
+#include "engine/ui/Window.h"
+
+unsigned int CardWindow = 0;
+unsigned int ScrollText = 0;
+unsigned int CountdownText = 0;
+unsigned int ClockText = 0;
+
+Particle Particles[CardParticlesMax];
+unsigned int ParticleDescs[CardParticlesMax];
+Uint32 ParticleCount = 0;
+Uint32 NextLine = 0;
+
+namespace {
+
+constexpr Uint32 OpenGLBits = 0xA;
+
+double FlakeLimit(int snowNum, float snowDensity, short height) {
+    return static_cast<double>(static_cast<unsigned int>(snowNum)) * snowDensity * height / 20.0;
+}
+
+unsigned int Create(DTable& table, int type, int x, int y) {
+    short params[2] = {static_cast<short>(x), static_cast<short>(y)};
+    return static_cast<unsigned int>(table.CreateDescriptor(type, params, 1));
+}
+
+Sprite* SpriteAt(unsigned int desc) { return static_cast<Sprite*>(GDT[desc]); }
+CText* TextAt(unsigned int desc) { return static_cast<CText*>(GDT[desc]); }
+
+void ShowSplash(DTable& table) {
+    Sprite* splash = SpriteAt(Create(table, TypeSprite, 400, 300));
+    splash->Load("bg/intro.spr", 0, 0.0f, 0.0f);
+    splash->Run(nullptr);
+    SDL_Flip(SDL_FBSurface);
+    if ((CFG.VideoFlags & OpenGLBits) && (CFG.VideoFlags & SDL_DOUBLEBUF)) SDL_GL_SwapBuffers();
+}
+
+void AddCredit(DTable& table) {
+    CText* credit = TextAt(Create(table, TypeText, 0, 599));
+    credit->SetZLevel(1);
+    credit->Create("Author: Tarnwell", "main 12");
+    credit->ChangeColor(255, 0, 0);
+    credit->Render();
+    // The rendered size is already in screen pixels: the hot spot takes it
+    // unscaled, so the bottom-left corner sits on the position at any size.
+    credit->SetCenter(0, credit->GetYSize(), 1.0f, 1.0f);
+    credit->Show();
+}
+
+void AddPicture(DTable& table, int x, int y, const char* name, unsigned char z) {
+    Sprite* picture = SpriteAt(Create(table, TypeSprite, x, y));
+    picture->Load(name, z, 0.0f, 0.0f);
+    picture->Show();
+}
+
+void AddFlake(DTable& table) {
+    int x = CardRandom(800.0);
+    int y = CardRandom(600.0) - 600;
+    Particles[ParticleCount].DY = CardFallStep(SnowSpeed);
+    unsigned int desc = Create(table, TypeSprite, x, y);
+    ParticleDescs[ParticleCount] = desc;
+    int z = static_cast<int>(CardRand() * 120.0 / 32767.0 + 128.0);
+    double depth = z / 248.0;
+    float size = static_cast<float>(CardRand() * (depth * depth * 0.6) / 32767.0);
+    Sprite* flake = SpriteAt(desc);
+    flake->Load("snow/snow.spr", static_cast<unsigned char>(z), CFG.Scalex * size, CFG.Scaley * size);
+    flake->SetAlpha(static_cast<unsigned char>(70 + CardRandom(130.0)));
+    flake->Show();
+    ++ParticleCount;
+}
+
+void AddGreetingLine(DTable& table) {
+    int x = CardRandom(400.0);
+    int y = CardRandom(600.0) - 600;
+    ScrollText = Create(table, TypeText, x, y);
+    CText* line = TextAt(ScrollText);
+    line->SetZLevel(static_cast<unsigned char>(CardRand() * 120.0 / 32767.0 + 128.0));
+    line->Create(GreetingText(0), "main 24");
+    line->ChangeColor(255, 0, 0);
+    line->Render();
+    line->Show();
+    Particles[ParticleCount].DY = CardFallStep(TextSpeed);
+    ParticleDescs[ParticleCount] = ScrollText;
+    ++ParticleCount;
+    NextLine = 1;
+}
+
+unsigned int AddTimeText(DTable& table, int y, const char* font) {
+    unsigned int desc = Create(table, TypeText, 400, y);
+    CText* text = TextAt(desc);
+    text->SetZLevel(255);
+    text->ChangeColor(200, 200, 255);
+    text->ChangeFont(font);
+    return desc;
+}
+
+}  // namespace
+
+// 1 + trunc(rand() x speed / 32767), in integers wide enough for any speed.
+float CardFallStep(int speed) {
+    return static_cast<float>(1 + static_cast<long long>(CardRand()) * speed / 32767);
+}
+
+unsigned long CardFlakeCount(int snowNum, float snowDensity, short height) {
+    double limit = FlakeLimit(snowNum, snowDensity, height);
+    if (!(limit > 0.0)) return 0;
+    if (limit >= 4294967295.0) return 4294967295UL;
+    return static_cast<unsigned long>(std::ceil(limit));
+}
+
+void BuildCardScene() {
+    ParticleCount = 0;
+    ScrollText = 0;
+    short windowParams[2] = {3000, 0};
+    CardWindow = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, windowParams, 3000));
+    Window* window = static_cast<Window*>(GDT[CardWindow]);
+    GObject& frame = *window;
+    frame.SetCoord(0, 0, CFG.Scalex, CFG.Scaley);
+    frame.SetSize(800, 600, CFG.Scalex, CFG.Scaley);
+    frame.SetCenter(0, 0, CFG.Scalex, CFG.Scaley);
+    frame.SetZLevel(0);
+    DTable& table = window->Table;
+
+    ShowSplash(table);
+    AddCredit(table);
+    AddPicture(table, 400, 300, "bg/skysong.spr", 0);
+    AddPicture(table, 0, 0, "fg/bg2.spr", 255);
+    AddPicture(table, 800, 0, "fg/bg1.spr", 255);
+    Create(table, TypeSprite, 800, 0);
+    window->Show();
+
+    // The window's table runs out after 2991 flakes, which ends the program
+    // with code 3 from the table itself.
+    for (unsigned long i = 0; i < FlakeLimit(SnowNum, SnowDensity, CFG.Height); ++i) AddFlake(table);
+
+    // Without greeting lines there is nothing to let fall.
+    if (LineCount > 0) AddGreetingLine(table);
+
+    CountdownText = AddTimeText(table, 590, "main 24");
+    ClockText = AddTimeText(table, 560, "system 12");
+
+    for (Uint32 i = 0; i < ParticleCount; ++i) {
+        Particles[i].DriftTimer = 0.0f;
+        Particles[i].DX = 0.0f;
+    }
+    RegisterFrameFunction(CardFrame);
+}
