@@ -51,7 +51,7 @@ fuzz: deps
 	@set -e; for t in $(FUZZ_TARGETS); do \
 		echo "== $$t: $(FUZZ_RUNS) runs"; \
 		SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy build-fuzz/tests/fuzz/$$t \
-			-runs=$(FUZZ_RUNS) -max_len=4096 $(CURDIR)/tests/fuzz/corpus/$$t < /dev/null; done
+			-runs=$(FUZZ_RUNS) -max_len=4096 -artifact_prefix=$(CURDIR)/build-fuzz/ $(CURDIR)/tests/fuzz/corpus/$$t < /dev/null; done
 
 # `make install PREFIX=/opt/solvane`: the launcher, the card's folder, the
 # engine for other programs and the desktop entry (see the README).

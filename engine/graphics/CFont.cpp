@@ -134,7 +134,11 @@ int CFont::LoadFonts(const char* name) {
 
             DebugLog << "Loading font " << fontFile << " as " << family << " with size=" << nominal
                      << " and realsize=" << realSize << std::endl;
-            TTF_Font* font = TTF_OpenFont(fontFile, realSize);
+            // The same as TTF_OpenFont, whose own failure path would read an
+            // unopenable name as a printf format ("%" in a file name).
+            SDL_RWops* stream = SDL_RWFromFile(fontFile, "rb");
+            if (!stream) return 0;
+            TTF_Font* font = TTF_OpenFontRW(stream, 1, realSize);
             if (!font) return 0;
             int position = category->AddItem(reinterpret_cast<char*>(font), 0);
             if (position < 0) {

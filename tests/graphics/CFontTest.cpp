@@ -157,6 +157,11 @@ TEST_F(FontTable, NoNameOrNoFileFailsTheLoad) {
     EXPECT_EQ(TTF.LoadFonts("absent.cfg"), 0);
 }
 
+TEST_F(FontTable, FontFileNameWithPercentSignsFailsCleanly) {
+    EXPECT_EQ(Load("1\nmain no%such%s%n.ttf 1 12\n"), 0);
+    EXPECT_EQ(Load("1\nmain sans.t% 1 12\n"), 0);
+}
+
 TEST_F(FontTable, FontFilesAreOpenedRelativeToTheWorkingDirectory) {
     std::filesystem::create_symlink(DejaVuSans, dir / "data/rooted.ttf");
     EXPECT_EQ(Load("1\nmain rooted.ttf 1 12\n"), 0);
