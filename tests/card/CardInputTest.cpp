@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "card/Card.h"
+#include "engine/glimmer.h"
+#include "tests/card/CardWorld.h"
+#include "tests/support/TestWorld.h"
+
+namespace {
+
+void ReadSettings(const std::string& content) {
+    TempDir dir;
+    WriteTextFile(dir / "solvane.cfg", content);
+    LoadCardSettings((dir / "solvane.cfg").c_str());
+}
+
+void ReadText(const std::string& content) {
+    TempDir dir;
+    WriteTextFile(dir / "data/txt/txt.txt", content);
+    NativeFileSystem files;
+    files.Open((dir / "data").c_str());
+    FS = &files;
+    LoadCardText("txt/txt.txt");
+    FS = nullptr;
+}
+
+SDL_Event EventOfType(Uint8 type) {
+    SDL_Event e;
+    SDL_memset(&e, 0, sizeof e);
+    e.type = type;
+    return e;
+}
+
+}  // namespace
+
+TEST(CardSettings, KeepDefaultsWhenTheFileHasNoCardKeys) {
+    ReadSettings("//// engine only\nWidth 800\nHeight 600\nCaption Solvane\n");
+    EXPECT_EQ(SnowNum, 0);
+    EXPECT_EQ(SnowDensity, 0.0f);
+    EXPECT_EQ(TextSpeed, 100);
+    EXPECT_EQ(SnowSpeed, 5);
+}
+
+TEST(CardSettings, ReadsTheFourKeysBetweenTheEngineKeys) {
+    ReadSettings("Width 800 SnowNum 10 Height 600\nSnowDensity 1.0\nCaption Solvane TextSpeed 3\nSnowSpeed 2\n");
+    EXPECT_EQ(SnowNum, 10);
+    EXPECT_EQ(SnowDensity, 1.0f);
+    EXPECT_EQ(TextSpeed, 3);
+    EXPECT_EQ(SnowSpeed, 2);
+}
+
+TEST(CardSettings, CountKeysInsideCommentLinesAndTakeTheLastValue) {
+    ReadSettings("//// SnowNum 7 was too little\nSnowNum 9\n//// TextSpeed 4 is best\n");
+    EXPECT_EQ(SnowNum, 9);
+    EXPECT_EQ(TextSpeed, 4);
+}
+
+TEST(CardSettings, ReadTheDensityAsAFloat) {
+    ReadSettings("SnowDensity 1.5\n");
+    EXPECT_FLOAT_EQ(SnowDensity, 1.5f);
+    ReadSettings("SnowDensity 2\n");
+    EXPECT_FLOAT_EQ(SnowDensity, 2.0f);
+}
+
+TEST(CardSettings, KeepTheSettingWhenItsValueIsNoNumber) {
+    ReadSettings("SnowNum 12 TextSpeed fast SnowSpeed 7 SnowDensity thick\n");
+    EXPECT_EQ(SnowNum, 12);
+    EXPECT_EQ(TextSpeed, 100);
+    EXPECT_EQ(SnowSpeed, 7);
+    EXPECT_EQ(SnowDensity, 0.0f);
+}
+
+TEST(CardSettings, ReadAVeryLongWordInPiecesAndGoOn) {
+    ReadSettings(std::string(250, 'w') + " SnowNum 4\n" + std::string(99, 'x') + "SnowSpeed 6\n");
+    EXPECT_EQ(SnowNum, 4);
+    // The piece after the first 99 characters is a word of its own.
+    EXPECT_EQ(SnowSpeed, 6);
+}
+
+TEST(CardSettings, KeepTheLastValueWhenTheFileEndsAfterIt) {
+    ReadSettings("SnowNum 5");
+    EXPECT_EQ(SnowNum, 5);
+}
+
+TEST(CardSettingsDeathTest, EndWithCode10WhenTheFileIsMissing) {
+    EXPECT_EXIT(LoadCardSettings("no-such-folder/solvane.cfg"), ::testing::ExitedWithCode(10),
+                "Can`t find config file.");
+}
+
+TEST(CardText, CountsAnEmptyEntryAfterAFinalLineFeed) {
+    ReadText("a\nb\n");
+    ASSERT_EQ(LineCount, 3u);
+    EXPECT_STREQ(TextLines[0], "a");
+    EXPECT_STREQ(TextLines[1], "b");
+    EXPECT_STREQ(TextLines[2], "");
+}
+
+TEST(CardText, KeepsALastLineWithoutLineFeedWhole) {
+    ReadText("first\nlast words");
+    ASSERT_EQ(LineCount, 2u);
+    EXPECT_STREQ(TextLines[1], "last words");
+}
+
+TEST(CardText, GivesOneEmptyEntryForAnEmptyFile) {
+    ReadText("");
+    ASSERT_EQ(LineCount, 1u);
+    EXPECT_STREQ(TextLines[0], "");
+}
+
+TEST(CardText, KeepsTheFirst500Lines) {
+    std::string text;
+    for (int i = 0; i < 600; ++i) text += "line " + std::to_string(i) + "\n";
+    ReadText(text);
+    ASSERT_EQ(LineCount, 500u);
+    EXPECT_STREQ(TextLines[0], "line 0");
+    EXPECT_STREQ(TextLines[499], "line 499");
+}
+
+TEST(CardText, ContinuesALongLineInTheNextEntry) {
+    ReadText(std::string(511, 'a') + std::string(30, 'b') + "\nend");
+    ASSERT_EQ(LineCount, 3u);
+    EXPECT_EQ(std::string(TextLines[0]), std::string(511, 'a'));
+    EXPECT_EQ(std::string(TextLines[1]), std::string(30, 'b'));
+    EXPECT_STREQ(TextLines[2], "end");
+}
+
+TEST(CardText, KeepsUtf8AndDropsTheCarriageReturnOfWindowsLines) {
+    ReadText("С Новым годом!\r\nHappy New Year!");
+    ASSERT_EQ(LineCount, 2u);
+    EXPECT_STREQ(TextLines[0], "С Новым годом!");
+    EXPECT_STREQ(TextLines[1], "Happy New Year!");
+}
+
+TEST(CardText, HasNoLinesWhenTheFileIsMissing) {
+    TempDir dir;
+    NativeFileSystem files;
+    files.Open(dir.Path().c_str());
+    FS = &files;
+    LineCount = 7;
+    LoadCardText("txt/txt.txt");
+    FS = nullptr;
+    EXPECT_EQ(LineCount, 0u);
+}
+
+TEST(CardText, ShowsAnEmptyEntryAsABlank) {
+    ReadText("one\n\nthree");
+    EXPECT_STREQ(GreetingText(0), "one");
+    EXPECT_STREQ(GreetingText(1), " ");
+    EXPECT_STREQ(GreetingText(2), "three");
+}
+
+TEST(CardEventFilter, KeepsEveryEventBeforeTheFirstFrame) {
+    Frames = 0;
+    for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_QUIT}) {
+        SDL_Event e = EventOfType(type);
+        EXPECT_EQ(CardEventFilter(&e), 1) << "event type " << int(type);
+    }
+}
+
+TEST(CardEventFilter, KeepsOtherEventsAfterTheFirstFrame) {
+    Frames = 1;
+    for (Uint8 type : {SDL_ACTIVEEVENT, SDL_QUIT, SDL_VIDEOEXPOSE, SDL_VIDEORESIZE}) {
+        SDL_Event e = EventOfType(type);
+        EXPECT_EQ(CardEventFilter(&e), 1) << "event type " << int(type);
+    }
+}
+
+TEST(CardEventFilterDeathTest, EndsNormallyAtTheFirstInputAfterTheFirstFrame) {
+    for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        Frames = 1;
+        SDL_Event e = EventOfType(type);
+        EXPECT_EXIT(CardEventFilter(&e), ::testing::ExitedWithCode(0), "") << "event type " << int(type);
+    }
+}
