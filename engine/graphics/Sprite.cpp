@@ -118,57 +118,69 @@ struct SpriteFile {
     int cy = 0;
 };
 
-SpriteFile ReadSpriteFile(const char* name) {
-    FsFile file(FS ? FS->Fopen(name, "rt") : nullptr);
-    if (!file.Get()) Error(4);
-    SpriteFile result;
+// The readers below return 0, or the code that loading ends with.
+
+int ReadSpriteFile(const char* name, SpriteFile* out) {
+    FsFile file(FS && name ? FS->Fopen(name, "rt") : nullptr);
+    if (!file.Get()) return 4;
     char picture[256] = {};
     if (FS->Fscanf(file.Get(), "%255s", picture) != 1) picture[0] = '\0';
-    if (FS->Fscanf(file.Get(), "%d", &result.cx) != 1) result.cx = 0;
-    if (FS->Fscanf(file.Get(), "%d", &result.cy) != 1) result.cy = 0;
-    result.picture = picture;
-    return result;
+    if (FS->Fscanf(file.Get(), "%d", &out->cx) != 1) out->cx = 0;
+    if (FS->Fscanf(file.Get(), "%d", &out->cy) != 1) out->cy = 0;
+    out->picture = picture;
+    return 0;
 }
 
-// The whole content of the picture file; ends the program with code 4 when it
-// does not open, 2 when there is no memory for it, 8 when it cannot be read
-// (an empty file or a folder included).
-PictureBytes ReadPictureFile(const std::string& name) {
+// The whole content of the picture file: 4 when it does not open, 2 when
+// there is no memory for it, 8 when it cannot be read (an empty file or a
+// folder included).
+int ReadPictureFile(const std::string& name, PictureBytes* out) {
     if (name.empty()) {
         SDL_SetError("sprite file names no picture");
-        Error(4);
+        return 4;
     }
     FsFile file(FS->Fopen(name.c_str(), "rb"));
-    if (!file.Get()) Error(4);
+    if (!file.Get()) return 4;
     // One byte first: a folder opens like a file but reports a length that
     // no read can deliver.
     long length = -1;
     if (FS->Fgetc(file.Get()) != EOF && FS->Fseek(file.Get(), 0, SEEK_END) == 0) length = FS->Ftell(file.Get());
     if (length <= 0 || FS->Fseek(file.Get(), 0, SEEK_SET) != 0) {
         SDL_SetError("picture file \"%s\" is empty or unreadable", name.c_str());
-        Error(8);
+        return 8;
     }
-    if (length > INT_MAX) Error(2);
-    PictureBytes bytes;
-    bytes.size = static_cast<size_t>(length);
-    bytes.data.reset(new (std::nothrow) unsigned char[bytes.size]);
-    if (!bytes.data) Error(2);
-    if (FS->Fread(bytes.data.get(), static_cast<unsigned int>(length), 1, file.Get()) != 1) {
+    if (length > INT_MAX) return 2;
+    out->size = static_cast<size_t>(length);
+    out->data.reset(new (std::nothrow) unsigned char[out->size]);
+    if (!out->data) return 2;
+    if (FS->Fread(out->data.get(), static_cast<unsigned int>(length), 1, file.Get()) != 1) {
         SDL_SetError("picture file \"%s\" cannot be read", name.c_str());
-        Error(8);
+        return 8;
     }
-    return bytes;
+    return 0;
 }
 
-SurfacePtr DecodePicture(const PictureBytes& bytes) {
+int DecodePicture(const PictureBytes& bytes, SurfacePtr* out) {
     RWPtr stream(SDL_RWFromMem(bytes.data.get(), static_cast<int>(bytes.size)));
-    if (!stream) Error(2);
-    SurfacePtr picture(IMG_Load_RW(stream.get(), 0));
-    if (!picture) Error(8);
-    return picture;
+    if (!stream) return 2;
+    out->reset(IMG_Load_RW(stream.get(), 0));
+    return *out ? 0 : 8;
 }
 
 }  // namespace
+
+SDL_Surface* ReadSpritePicture(const char* name, short* xc, short* yc, int* code) {
+    SpriteFile spriteFile;
+    PictureBytes bytes;
+    SurfacePtr decoded;
+    *code = ReadSpriteFile(name, &spriteFile);
+    if (*code == 0) *code = ReadPictureFile(spriteFile.picture, &bytes);
+    if (*code == 0) *code = DecodePicture(bytes, &decoded);
+    if (*code != 0) return nullptr;
+    *xc = static_cast<short>(spriteFile.cx);
+    *yc = static_cast<short>(spriteFile.cy);
+    return decoded.release();
+}
 
 Sprite::Sprite() : GObject() {
     DebugLog << "Sprite constructing...";
@@ -235,17 +247,20 @@ void Sprite::Load(const char* name, unsigned char z, float kx, float ky) {
     DebugLog << "Loading sprite:" << name << "..." << std::endl;
     ZLevel = z;
 
-    const SpriteFile spriteFile = ReadSpriteFile(name);
+    SpriteFile spriteFile;
+    if (const int code = ReadSpriteFile(name, &spriteFile)) Error(code);
     DebugLog << spriteFile.picture << std::endl;
     XCenter = static_cast<short>(spriteFile.cx);
     YCenter = static_cast<short>(spriteFile.cy);
     DebugLog << "CX:" << XCenter << "CY:" << YCenter << std::endl;
 
-    PictureBytes bytes = ReadPictureFile(spriteFile.picture);
+    PictureBytes bytes;
+    if (const int code = ReadPictureFile(spriteFile.picture, &bytes)) Error(code);
     DecodedPicture& last = LastPicture();
     if (!last.converted || last.name != spriteFile.picture || !(last.bytes == bytes)) {
         last.converted.reset();
-        SurfacePtr decoded = DecodePicture(bytes);
+        SurfacePtr decoded;
+        if (const int code = DecodePicture(bytes, &decoded)) Error(code);
         SurfacePtr converted(SDL_ConvertSurface(decoded.get(), TemplateFormat(), 0));
         if (!converted) Error(1);
         KeepPerPixelAlpha(converted.get());

@@ -28,3 +28,8 @@ public:
     SDL_Surface* GetSurface() { return Surface; }
     void Reload();
 };
+
+// Reads a sprite file and decodes the picture it names as Load does, but
+// without ending the program: the decoded picture (the caller frees it) with
+// the hot spot, or null with *code set to the code Load ends with (2, 4, 8).
+SDL_Surface* ReadSpritePicture(const char* name, short* xc, short* yc, int* code);

@@ -507,3 +507,22 @@ TEST(Sprite, DrawingWithoutAPictureEndsWithCodeOne) {
     EXPECT_EXIT(sprite->Run(&clip, nullptr), ::testing::ExitedWithCode(1), "SDL error:");
     EXPECT_EXIT(sprite->SetAlpha(3), ::testing::ExitedWithCode(1), "SDL error:");
 }
+
+TEST(SpriteFile, ReadingWithoutLoadingReportsTheCodeInsteadOfEnding) {
+    GraphicsWorld world;
+    WriteSprite(world, "pic", Solid(5, 4, Red), -3, 9);
+    world.WriteData("empty.png", "");
+    world.WriteData("empty.spr", "empty.png");
+    short xc = 0, yc = 0;
+    int code = -1;
+    SurfaceHolder picture(ReadSpritePicture("pic.spr", &xc, &yc, &code));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(picture->w, 5);
+    EXPECT_EQ(xc, -3);
+    EXPECT_EQ(yc, 9);
+    EXPECT_EQ(ReadSpritePicture("absent.spr", &xc, &yc, &code), nullptr);
+    EXPECT_EQ(code, 4);
+    EXPECT_EQ(ReadSpritePicture("empty.spr", &xc, &yc, &code), nullptr);
+    EXPECT_EQ(code, 8);
+}
