@@ -94,6 +94,8 @@ APP_PID=$card_pid
 caption=$(tr -s ' \t\r\n' '\n' <"$PREFIX/lib/solvane/solvane.cfg" | awk 'prev == "Caption" { print; exit } { prev = $0 }')
 window=$(wait_for_window "${caption:-.}" 60) || fail "no card window appeared"
 
+# The card's parent is whoever adopted it, which may be slow to reap it: a
+# zombie has ended.
 card_ended() {
   local state
   state=$(awk '{ sub(/.*\) /, ""); print $1 }' "/proc/$card_pid/stat" 2>/dev/null || true)
@@ -101,8 +103,9 @@ card_ended() {
 }
 sleep 1 # the card ignores input until its first frame is on the screen
 card_ended && fail "the card ended before any input"
-xdotool windowfocus "$window" 2>/dev/null || true
-xdotool key --window "$window" space
+# The card's window takes the keyboard a moment after it is given focus.
+timeout 5 xdotool windowfocus --sync "$window" || true
+sleep 0.5
 xdotool key space
 for _ in $(seq 1 100); do
   card_ended && break
