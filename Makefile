@@ -50,7 +50,7 @@ fuzz: deps
 	@cmake --build build-fuzz --target $(FUZZ_TARGETS) -j $(JOBS)
 	@set -e; for t in $(FUZZ_TARGETS); do \
 		echo "== $$t: $(FUZZ_RUNS) runs"; \
-		SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy build-fuzz/tests/fuzz/$$t \
+		SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $(CURDIR)/build-fuzz/tests/fuzz/$$t \
 			-runs=$(FUZZ_RUNS) -max_len=4096 -artifact_prefix=$(CURDIR)/build-fuzz/ $(CURDIR)/tests/fuzz/corpus/$$t < /dev/null; done
 
 # `make install PREFIX=/opt/solvane`: the launcher, the card's folder, the
