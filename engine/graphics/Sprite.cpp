@@ -342,6 +342,24 @@ void Sprite::SetAlpha(unsigned char a) {
     const int bytesPerPixel = format->BytesPerPixel;
     // Every pixel of the surface, even where the truncated size is a pixel
     // short of the zoomed picture: an untouched edge would stay opaque.
+    if (bytesPerPixel == 4 && format->Amask && !format->Rloss && !format->Gloss && !format->Bloss &&
+        !format->Aloss) {
+        // Full 8-bit channels, as in the template format: splitting and
+        // joining reduce to masking, which a sky of flakes needs to be quick.
+        const Uint32 colour = format->Rmask | format->Gmask | format->Bmask;
+        const Uint32 alpha = static_cast<Uint32>(a) << format->Ashift;
+        for (int row = 0; row < surface->h; ++row) {
+            Uint32* line = reinterpret_cast<Uint32*>(static_cast<Uint8*>(surface->pixels) +
+                                                     static_cast<ptrdiff_t>(row) * surface->pitch);
+            for (int column = 0; column < surface->w; ++column) {
+                const Uint32 pixel = line[column];
+                line[column] = (pixel & format->Amask) ? (pixel & colour) | alpha : pixel & colour;
+            }
+        }
+        SDL_UnlockSurface(surface);
+        KeepPerPixelAlpha(surface);
+        return;
+    }
     for (int row = 0; row < surface->h; ++row) {
         Uint8* line = static_cast<Uint8*>(surface->pixels) + static_cast<ptrdiff_t>(row) * surface->pitch;
         for (int column = 0; column < surface->w; ++column) {

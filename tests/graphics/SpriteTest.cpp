@@ -299,6 +299,21 @@ TEST(Sprite, SetAlphaKeepsTransparentPixelsAndSetsAllOthers) {
     EXPECT_GT(half, 0);
 }
 
+TEST(Sprite, SetAlphaWorksOnSurfacesWithNarrowChannels) {
+    GraphicsWorld world;
+    Sprite sprite;
+    sprite.Surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, 16, 0x0F00, 0x00F0, 0x000F, 0xF000);
+    ASSERT_NE(sprite.Surface, nullptr);
+    Uint16* pixels = static_cast<Uint16*>(sprite.Surface->pixels);
+    pixels[0] = 0x0F00;  // red, fully transparent
+    pixels[1] = 0xF0F0;  // green, opaque
+    pixels[2] = 0x300F;  // blue, nearly transparent
+    sprite.SetAlpha(0x88);
+    EXPECT_EQ(pixels[0], 0x0F00);
+    EXPECT_EQ(pixels[1], 0x80F0);
+    EXPECT_EQ(pixels[2], 0x800F);
+}
+
 class Translucency : public ::testing::TestWithParam<int> {};
 
 TEST_P(Translucency, HalfTransparentSpritesBlendOverTheScreen) {
