@@ -72,9 +72,6 @@ void Window::Initializing(unsigned int desc, int mlimit, unsigned int udesc) {
     UDesc = udesc;
     Table.Num = 0;
 
-    // A negative slot count cannot be reserved; it would wrap to a range that
-    // swallows every later number.
-    if (mlimit < 0) Error(3);
     const unsigned long start = GDT.RegisterDRange(mlimit, desc);
     if (start == 0) Error(3);
     if (!Table.CreateSlots(static_cast<unsigned int>(start), mlimit)) Error(2);
@@ -139,18 +136,6 @@ void Window::Disactivate() {
     Flags &= ~1u;
 }
 
-// A number of this window's own range is looked up in its own table directly:
-// a walk would arrive at the same record, and the draw pass does this once per
-// shown object per frame. Other numbers go to the walk of `elsewhere`.
-static Descriptor* LookUp(DTable& table, unsigned int desc, DTable& elsewhere) {
-    if (table.Descriptors && table.MLimit > 0 && desc >= table.Start &&
-        desc - table.Start < static_cast<unsigned int>(table.MLimit)) {
-        Descriptor* record = &table.Descriptors[desc - table.Start];
-        if (record->Desc == desc) return record;
-    }
-    return elsewhere.GetData(desc);
-}
-
 void Window::Run(SDL_Surface*) {
     SDL_Rect rect;
     rect.x = static_cast<Sint16>(X - XCenter);
@@ -171,7 +156,7 @@ void Window::Run(SDL_Surface*) {
             for (unsigned int i = 0; i < size && count > 0; ++i) {
                 CItem* item = layer[i];
                 if (item->IsEmpty()) continue;
-                Descriptor* record = LookUp(Table, ItemDescriptor(item), GDT);
+                Descriptor* record = GDT.GetData(ItemDescriptor(item));
                 // A freed object left filed has no object any more: nothing
                 // to draw, but it still counts as an item met.
                 if (record && record->Object) {
@@ -208,7 +193,7 @@ int OfferToButtons(Window& window, const SDL_Event* event, int ex, int ey, unsig
     for (unsigned int i = 0; i < limit && looked < table.Num; ++i, ++looked) {
         const unsigned int d = table.Start + i;
         DebugLog << "Inspecting object# " << d << std::endl;
-        Descriptor* record = LookUp(table, d, table);
+        Descriptor* record = table.GetData(d);
         if (!record || record->Type != TypeButton || !record->Object) continue;
         DebugLog << "Found button" << std::endl;
         if (static_cast<Button*>(record->Object)->Run(event, rx, ry, passOn)) return 1;
