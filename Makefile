@@ -33,12 +33,15 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # Release build in build-bench; runs every build-bench/bench/*_bench, one
-# executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt).
+# executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt), then the
+# card's own figures (bench/card/run.sh), whose seven "bench:" lines come last.
 bench: deps
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DGLIMMER_BUILD_BENCH=ON -DBUILD_TESTING=OFF > /dev/null
 	@cmake --build build-bench --target benchmarks -j $(JOBS)
 	@set -e; for b in build-bench/bench/*_bench; do \
 		echo "== $$b"; SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $$b; done
+	@echo "== the card (bench/card/run.sh)"
+	@bash bench/card/run.sh build-bench
 
 # clang + libFuzzer build in build-fuzz; runs every target named by a folder
 # tests/fuzz/corpus/<target>/ for FUZZ_RUNS inputs, growing that corpus.

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# The card's figures, printed as the last seven lines:
+#   bench: frame_ms flakes=N size=WxH <median ms of one frame, dummy video>
+#   bench: build_ms flakes=2970 size=800x600 <median of 5 start-ups, ms>
+#   bench: cpu_share flakes=N size=800x600 <CPU of card + Xvfb / wall time>
+#   bench: peak_rss_mb flakes=2970 size=800x600 <VmHWM of the card, MB>
+# Every run uses a copy of the built card folder with SnowNum, SnowDensity,
+# Width and Height changed in its solvane.cfg.
+#
+# usage: bench/card/run.sh BUILD_DIR
+# FRAMES (default 300) and WARMUP (default 30) set the timed and the untimed
+# frames; CPU_WARMUP (4) and CPU_SECONDS (10) the CPU run under Xvfb.
+set -euo pipefail
+
+BUILD=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
+HARNESS=$BUILD/bench/card_frame_harness
+CARD_FOLDER=$BUILD/solvane
+FRAMES=${FRAMES:-300}
+WARMUP=${WARMUP:-30}
+CPU_WARMUP=${CPU_WARMUP:-4}
+CPU_SECONDS=${CPU_SECONDS:-10}
+
+[ -x "$HARNESS" ] || { echo "run.sh: $HARNESS is not built" >&2; exit 1; }
+[ -x "$CARD_FOLDER/solvanewin" ] || { echo "run.sh: $CARD_FOLDER/solvanewin is not built" >&2; exit 1; }
+
+WORK=$(mktemp -d /tmp/solvane-bench-XXXXXX)
+XVFB_PID=""
+CARD_PID=""
+cleanup() {
+  if [ -n "$CARD_PID" ] && kill -0 "$CARD_PID" 2>/dev/null; then kill -9 "$CARD_PID" 2>/dev/null || true; fi
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# folder FLAKES WIDTH HEIGHT: a copy of the card folder asking for exactly
+# FLAKES flakes on that screen; prints its path. The flake count is
+# SnowNum x SnowDensity x Height / 20, so the density is 20 / Height and
+# SnowNum the count. Both heights used here make that density exact in binary
+# (600 through SnowNum 99 / density 1.0).
+folder() {
+  local flakes=$1 width=$2 height=$3 num density
+  local dir=$WORK/card-$flakes-${width}x$height
+  if [ ! -d "$dir" ]; then
+    cp -r "$CARD_FOLDER" "$dir"
+    if [ "$height" = 600 ] && [ $((flakes % 30)) = 0 ]; then
+      num=$((flakes / 30)); density=1.0
+    else
+      num=$flakes; density=$(awk -v h="$height" 'BEGIN { printf "%.17g", 20 / h }')
+    fi
+    sed -i -E -e "s/^SnowNum .*/SnowNum $num/" -e "s/^SnowDensity .*/SnowDensity $density/" \
+      -e "s/^Width .*/Width $width/" -e "s/^Height .*/Height $height/" "$dir/solvane.cfg"
+  fi
+  echo "$dir"
+}
+
+# harness DIR ARGS...: runs the harness in DIR under the dummy video driver.
+harness() {
+  local dir=$1
+  shift
+  (cd "$dir" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$HARNESS" "$@")
+}
+
+check_flakes() {
+  local expected=$1 output=$2 got
+  got=$(awk '$1 == "flakes" { print $2 }' <<<"$output")
+  [ "$got" = "$expected" ] || { echo "run.sh: scene holds $got flakes, not $expected" >&2; exit 1; }
+}
+
+RESULTS=()
+
+frame_ms() {
+  local flakes=$1 width=$2 height=$3 dir out
+  dir=$(folder "$flakes" "$width" "$height")
+  out=$(harness "$dir" frames "$WARMUP" "$FRAMES")
+  check_flakes "$flakes" "$out"
+  echo "frames  flakes=$flakes size=${width}x$height: $(grep '^frame_ms' <<<"$out")"
+  RESULTS+=("bench: frame_ms flakes=$flakes size=${width}x$height $(awk '$1 == "frame_ms" { print $2 }' <<<"$out")")
+}
+
+build_ms() {
+  local flakes=$1 width=$2 height=$3 dir out all=()
+  dir=$(folder "$flakes" "$width" "$height")
+  for _ in 1 2 3 4 5; do
+    out=$(harness "$dir" build)
+    check_flakes "$flakes" "$out"
+    all+=("$(awk '$1 == "build_ms" { print $2 }' <<<"$out")")
+  done
+  echo "start-ups flakes=$flakes size=${width}x$height: ${all[*]} ms"
+  RESULTS+=("bench: build_ms flakes=$flakes size=${width}x$height $(printf '%s\n' "${all[@]}" | sort -g | sed -n 3p)")
+}
+
+start_xvfb() {
+  local n
+  for n in $(seq 120 220); do
+    if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
+      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+      XVFB_PID=$!
+      for _ in $(seq 1 50); do
+        if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+          export DISPLAY=":$n"
+          return 0
+        fi
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+      done
+      kill "$XVFB_PID" 2>/dev/null || true
+      wait "$XVFB_PID" 2>/dev/null || true
+      XVFB_PID=""
+    fi
+  done
+  echo "run.sh: no free X display" >&2
+  exit 1
+}
+
+# CPU ticks (user + system) a process has used so far.
+ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
+now_ns() { date +%s%N; }
+
+# cpu_share FLAKES [rss]: the real card in its folder copy under a fresh Xvfb.
+cpu_share() {
+  local flakes=$1 want_rss=${2:-} dir hz card0 x0 t0 card1 x1 t1 share rss window
+  dir=$(folder "$flakes" 800 600)
+  hz=$(getconf CLK_TCK)
+  start_xvfb
+  (cd "$dir" && SDL_AUDIODRIVER=dummy exec ./solvanewin </dev/null >"$WORK/card.log" 2>&1) &
+  CARD_PID=$!
+  sleep "$CPU_WARMUP"
+  kill -0 "$CARD_PID" 2>/dev/null || { echo "run.sh: the card ended during warm-up" >&2; cat "$WORK/card.log" >&2; exit 1; }
+  card0=$(ticks "$CARD_PID"); x0=$(ticks "$XVFB_PID"); t0=$(now_ns)
+  sleep "$CPU_SECONDS"
+  card1=$(ticks "$CARD_PID"); x1=$(ticks "$XVFB_PID"); t1=$(now_ns)
+  rss=$(awk '$1 == "VmHWM:" { print $2 }' "/proc/$CARD_PID/status")
+  share=$(awk -v c=$((card1 - card0)) -v x=$((x1 - x0)) -v hz="$hz" -v ns=$((t1 - t0)) \
+    'BEGIN { printf "%.3f", (c + x) / hz / (ns / 1e9) }')
+  echo "cpu     flakes=$flakes size=800x600: card $(((card1 - card0) * 1000 / hz)) ms, Xvfb $(((x1 - x0) * 1000 / hz)) ms" \
+    "in $(((t1 - t0) / 1000000)) ms, VmHWM $rss kB"
+  RESULTS+=("bench: cpu_share flakes=$flakes size=800x600 $share")
+  [ -n "$want_rss" ] && RESULTS+=("bench: peak_rss_mb flakes=$flakes size=800x600 $(awk -v k="$rss" 'BEGIN { printf "%.1f", k / 1024 }')")
+
+  # Any key ends the card once its first frame is up; a card that does not
+  # react is stopped all the same.
+  window=$(xdotool search --onlyvisible --name Solvane 2>/dev/null | head -n 1 || true)
+  if [ -n "$window" ]; then
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool key --window "$window" space 2>/dev/null || true
+  fi
+  for _ in $(seq 1 40); do kill -0 "$CARD_PID" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$CARD_PID" 2>/dev/null && { echo "run.sh: the card ignored the key; ending it" >&2; kill -9 "$CARD_PID"; }
+  wait "$CARD_PID" 2>/dev/null || true
+  CARD_PID=""
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=""
+}
+
+frame_ms 300 800 600
+frame_ms 2970 800 600
+frame_ms 2970 1280 1024
+build_ms 2970 800 600
+cpu_share 300
+cpu_share 2970 rss
+
+echo "machine: $(nproc) cores, $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)"
+printf '%s\n' "${RESULTS[@]}"
