@@ -183,6 +183,14 @@ Canvas PaintBranches(unsigned int seed, bool fromTheRight) {
             twigs.push_back({p, mid, end, b.Needle * 0.72f});
         }
     }
+    // Where the boughs leave the tree the foliage is dense: an opaque corner.
+    c.Disc(0, 0, 34.0f, {0.03f, 0.11f, 0.08f}, 1.0f, 1.5f);
+    for (int i = 0; i < 220; ++i) {
+        float a = dice.Range(-0.2f, 1.77f), r = dice.Range(0.0f, 32.0f);
+        float x = r * std::cos(a), y = r * std::sin(a);
+        float out = a + dice.Range(-0.5f, 0.5f), len = dice.Range(12.0f, 24.0f);
+        c.Stroke(x, y, x + std::cos(out) * len, y + std::sin(out) * len, 0.85f, 0.35f, NeedleColour(dice, 0.1f));
+    }
     for (const Bough& t : twigs) PaintTwig(c, t, 1.0f);
     for (const Bough& t : twigs) PaintNeedles(c, t, dice, 0.0f);
     for (const Bough& b : boughs) PaintTwig(c, b, 2.4f);

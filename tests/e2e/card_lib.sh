@@ -1,0 +1,39 @@
+# Helpers for the card's end-to-end tests: sourced after lib.sh.
+
+# start_card FOLDER: starts the card in its folder; sets APP_PID.
+start_card() {
+  (cd "$1" && exec ./solvanewin) >"$E2E_TMP/card.out" 2>"$E2E_TMP/card.err" &
+  APP_PID=$!
+}
+
+# card_folder: a copy of the built card's folder that a test may change.
+card_folder() {
+  [ -x "$BUILD_DIR/solvane/solvanewin" ] || fail "the card is not built: $BUILD_DIR/solvane/solvanewin"
+  cp -r "$BUILD_DIR/solvane" "$E2E_TMP/card"
+  echo "$E2E_TMP/card"
+}
+
+# set_key CFG KEY VALUE: appends a key to a configuration file; the last value wins.
+set_key() {
+  printf '%s %s\n' "$2" "$3" >>"$1"
+}
+
+# count_colour FILE GEOMETRY R G B [FUZZ%]: how many pixels of the region
+# (WxH+X+Y) lie within the fuzz of the colour.
+count_colour() {
+  local fuzz=${6:-4}
+  convert "$1" -crop "$2" +repage -fuzz "$fuzz%" -fill black +opaque "rgb($3,$4,$5)" \
+    -fill white -opaque "rgb($3,$4,$5)" -colorspace Gray -format "%[fx:int(mean*w*h+0.5)]" info:
+}
+
+# differing FILE_A FILE_B GEOMETRY: pixels of the region that differ.
+differing() {
+  convert "$1" -crop "$3" +repage "$E2E_TMP/diff_a.png"
+  convert "$2" -crop "$3" +repage "$E2E_TMP/diff_b.png"
+  compare -metric AE -fuzz 2% "$E2E_TMP/diff_a.png" "$E2E_TMP/diff_b.png" null: 2>&1 || true
+}
+
+# mean_brightness FILE GEOMETRY: mean of the region, 0..1.
+mean_brightness() {
+  convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean]" info:
+}
