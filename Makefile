@@ -32,6 +32,13 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The running card as a picture: starts it under a private Xvfb, waits
+# SCREENSHOT_SECONDS, saves its window to SCREENSHOT and ends it again.
+SCREENSHOT ?= screenshot.png
+SCREENSHOT_SECONDS ?= 8
+screenshot: build
+	@bash scripts/screenshot $(BUILD_DIR) $(SCREENSHOT) $(SCREENSHOT_SECONDS)
+
 # Release build in build-bench; runs every build-bench/bench/*_bench, one
 # executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt), then the
 # card's own figures (bench/card/run.sh), whose seven "bench:" lines come last.
