@@ -16,13 +16,6 @@
 #include "engine/glimmer.h"
 #include "tests/support/TestWorld.h"
 
-// SDL's timer thread runs in every engine process; a death test must start its
-// child afresh instead of forking a process whose threads are gone.
-inline const bool CardDeathTestsThreadsafe = [] {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    return true;
-}();
-
 // Colours of the test pictures (0xRRGGBB).
 constexpr std::uint32_t SplashColour = 0xC000C0;
 constexpr std::uint32_t SkyColour = 0x102040;
@@ -52,7 +45,9 @@ public:
 
     const TempDir& Dir() const { return dir_; }
 
-    // The card's main up to the frame loop, without the frame timer.
+    // The card's main up to the frame loop, without the frame timer. Death
+    // tests call it inside the death statement, so the forked child starts
+    // the engine and its threads itself.
     void Start() {
         TargetTime = CardTargetMoment();
         GlimmerInitEngine("solvane.cfg");
