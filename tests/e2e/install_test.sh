@@ -43,8 +43,9 @@ grep -qx "Exec=\"$spaced/bin/launcher\"" "$spaced/share/applications/solvane.des
 rm -rf "$spaced"
 
 # --- a program against the installed engine, from the README's lines -------
-# The README's section holds two indented blocks: the CMakeLists.txt, then the
-# build commands, written for the prefix /opt/solvane.
+# The README's section holds three indented blocks: the CMakeLists.txt, the
+# lines the example adds for its PNG writer, and the build commands, written
+# for the prefix /opt/solvane.
 readme_block() {
   awk -v want="$1" '
     /^## / { in_section = ($0 == "## Building a program against the installed engine") }
@@ -53,21 +54,35 @@ readme_block() {
     { inside = 0 }' "$SOURCE_DIR/README.md"
 }
 app="$E2E_TMP/app"
-mkdir -p "$app"
-readme_block 1 >"$app/CMakeLists.txt"
+mkdir -p "$app/tools"
+{ readme_block 1; readme_block 2; } >"$app/CMakeLists.txt"
 grep -q 'find_package(Glimmer' "$app/CMakeLists.txt" || fail "no find_package(Glimmer) block in the README"
-example=$(find "$SOURCE_DIR/examples" -maxdepth 1 -name '*.cpp' | sort | head -n 1)
-[ -n "$example" ] || fail "no example program in examples/"
-cp "$example" "$app/main.cpp"
+cp "$SOURCE_DIR/examples/buttons/main.cpp" "$app/main.cpp"
+cp -r "$SOURCE_DIR/tools/png" "$app/tools/png"
+rm -f "$app/tools/png/CMakeLists.txt"
 (
   cd "$app"
-  readme_block 2 | grep -v '^$' | sed "s|/opt/solvane|$PREFIX|g" >build.sh
+  readme_block 3 | grep -v '^$' | sed "s|/opt/solvane|$PREFIX|g" >build.sh
   bash -e build.sh >build.log 2>&1
 ) || { cat "$app/build.log" >&2; fail "the README's program does not build against the installed engine"; }
 [ -x "$app/build/myscene" ] || fail "the README's program was not built"
 grep -rq "$SOURCE_DIR/engine" "$app/build/CMakeFiles" && fail "the program was built against the source tree"
 
 start_xvfb
+
+# It runs: its window appears, it reports its first frame, Escape ends it.
+(cd "$app" && exec ./build/myscene >"$E2E_TMP/app.out" 2>"$E2E_TMP/app.err") &
+APP_PID=$!
+app_window=$(wait_for_window Glimmer-Example 60) || fail "the README's program shows no window"
+for _ in $(seq 1 300); do grep -qx running "$E2E_TMP/app.out" && break; sleep 0.1; done
+grep -qx running "$E2E_TMP/app.out" || fail "the README's program drew no frame"
+timeout 5 xdotool windowfocus --sync "$app_window" || true
+sleep 0.5
+xdotool key Escape
+wait_exit "$APP_PID" 20 >"$E2E_TMP/app.status" || fail "the README's program still runs after Escape"
+status=$(cat "$E2E_TMP/app.status")
+[ "$status" = 0 ] || { cat "$E2E_TMP/app.err" >&2; fail "the README's program ended with status $status"; }
+APP_PID=""
 
 # --- the installed card through the installed launcher ---------------------
 # SOLVANE_DIR is unset: the launcher finds ../lib/solvane beside itself.
