@@ -4,7 +4,6 @@
 
 #include "engine/core/Config.h"
 #include "engine/core/Engine.h"
-#include "engine/core/Error.h"
 #include "engine/core/Video.h"
 #include "engine/graphics/CText.h"
 #include "engine/graphics/GObject.h"

@@ -10,7 +10,7 @@ Canvas PaintFlake() {
     constexpr int Size = 32;
     constexpr float Mid = Size / 2.0f;
     Canvas c(Size, Size);
-    const Rgb edge{0.30f, 0.37f, 0.58f};
+    const Rgb edge{0.48f, 0.55f, 0.75f};
     const Rgb core{1.0f, 1.0f, 1.0f};
     for (int y = 0; y < Size; ++y) {
         for (int x = 0; x < Size; ++x) {
