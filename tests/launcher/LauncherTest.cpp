@@ -277,6 +277,20 @@ TEST_F(Launcher, FindsCardBesideItsOwnBinaryWhenSolvaneDirIsUnset) {
     EXPECT_TRUE(again.Started());
 }
 
+TEST_F(Launcher, FindsBuildTreeCardFolderWhenNothingIsInstalledBesideIt) {
+    // build/launcher/launcher starts build/solvane/solvanewin.
+    TempDir build;
+    std::string built = build / "launcher/launcher";
+    WriteTextFile(built, ReadTextFile(kLauncher));
+    chmod(built.c_str(), 0755);
+    WriteTextFile(build / "solvane/solvane.cfg", "");
+    FakeCard card(build / "solvane");
+    LaunchResult run = RunLauncher(built, {}, nullptr);
+    EXPECT_EQ(run.Status, 0) << run.Stderr;
+    ASSERT_TRUE(card.Started()) << run.Stderr;
+    EXPECT_NE(card.Record().find("cwd " + Resolved(build / "solvane") + "\n"), std::string::npos);
+}
+
 TEST_F(Launcher, FolderThatCannotBeEnteredStartsNothingAndExitsZero) {
     TempDir elsewhere;
     FakeCard stray(elsewhere.Path());
