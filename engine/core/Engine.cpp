@@ -29,13 +29,13 @@ Uint32 FrameInterval = 30;
 
 namespace {
 
-// One rate readout: its text and the surface last rendered from it. The
-// surface is rendered again only when the text changes, so a steady rate
-// costs no allocation per frame.
-struct RateText {
+// A rate text rendered once and kept: the readouts take only a handful of
+// values in a steady run (1000 / milliseconds), so rendering each of them
+// once saves the font rendering and its allocations in nearly every frame.
+struct RenderedRate {
     char text[32] = "";
-    char renderedText[32] = "";
     SDL_Surface* surface = nullptr;
+    unsigned long lastUse = 0;
 };
 
 // What the frame loop takes once when it starts and keeps for its whole run.
@@ -47,8 +47,10 @@ struct LoopState {
     Uint8 showFps = 0;
     Uint8 hideMouse = 0;
     Uint32 tenFrameMark = 0;
-    RateText perFrame;
-    RateText tenFrames;
+    char perFrameText[32] = "";
+    char tenFramesText[32] = "";
+    RenderedRate rendered[8];
+    unsigned long uses = 0;
 };
 
 LoopState Loop;
@@ -70,20 +72,33 @@ double Rate(double frames, Uint32 milliseconds) {
     return frames / static_cast<double>(milliseconds) * 1000.0;
 }
 
-void DrawRate(RateText& rate, Sint16 x, Sint16 y) {
-    if (!rate.surface || std::strcmp(rate.text, rate.renderedText) != 0) {
-        if (rate.surface) SDL_FreeSurface(rate.surface);
-        rate.surface = nullptr;
-        if (!Loop.rateFont) {
-            SDL_SetError("no font \"system 0\" for the rate display");
-            Error(7);
+SDL_Surface* RateSurface(const char* text) {
+    RenderedRate* slot = &Loop.rendered[0];
+    for (RenderedRate& r : Loop.rendered) {
+        if (r.surface && std::strcmp(r.text, text) == 0) {
+            r.lastUse = ++Loop.uses;
+            return r.surface;
         }
-        rate.surface = TTF_RenderText_Solid(Loop.rateFont, rate.text, Loop.white);
-        if (!rate.surface) Error(7);
-        std::memcpy(rate.renderedText, rate.text, sizeof rate.text);
+        if (slot->surface && (!r.surface || r.lastUse < slot->lastUse)) slot = &r;
     }
+    if (slot->surface) SDL_FreeSurface(slot->surface);
+    slot->surface = nullptr;
+    if (!Loop.rateFont) {
+        SDL_SetError("no font \"system 0\" for the rate display");
+        Error(7);
+    }
+    slot->surface = TTF_RenderText_Solid(Loop.rateFont, text, Loop.white);
+    if (!slot->surface) Error(7);
+    std::snprintf(slot->text, sizeof slot->text, "%s", text);
+    slot->lastUse = ++Loop.uses;
+    return slot->surface;
+}
+
+void DrawRate(const char* text, Sint16 x, Sint16 y) {
+    // Before its first measurement a readout has nothing to show.
+    if (text[0] == '\0') return;
     SDL_Rect at = {x, y, 0, 0};
-    if (SDL_UpperBlit(rate.surface, nullptr, SDL_FBSurface, &at) != 0) Error(1);
+    if (SDL_UpperBlit(RateSurface(text), nullptr, SDL_FBSurface, &at) != 0) Error(1);
 }
 
 unsigned int ItemDescriptor(CItem* item) {
@@ -142,6 +157,7 @@ void SaveScreenshot() {
 
 void GlimmerInitEngine(const char* configPath) {
     std::set_new_handler(nullptr);
+    InstallStopSignals();
     if (TTF_Init() != 0) Error(5);
     CFG.LoadConfig(configPath);
     CFG.Process();
@@ -182,15 +198,15 @@ void RunGlimmerFrame() {
 
     if (Loop.showFps) {
         const Uint32 t1 = SDL_GetTicks();
-        std::snprintf(Loop.perFrame.text, sizeof Loop.perFrame.text, "%.3f", Rate(1.0, t1 - t0));
+        std::snprintf(Loop.perFrameText, sizeof Loop.perFrameText, "%.3f", Rate(1.0, t1 - t0));
         if (Frames % 10 == 0) {
             const Uint32 now = SDL_GetTicks();
-            std::snprintf(Loop.tenFrames.text, sizeof Loop.tenFrames.text, "%.3f",
+            std::snprintf(Loop.tenFramesText, sizeof Loop.tenFramesText, "%.3f",
                           Rate(10.0, now - Loop.tenFrameMark));
             Loop.tenFrameMark = SDL_GetTicks();
         }
-        DrawRate(Loop.perFrame, 100, 0);
-        DrawRate(Loop.tenFrames, 0, 0);
+        DrawRate(Loop.perFrameText, 100, 0);
+        DrawRate(Loop.tenFramesText, 0, 0);
         DebugLog << "*****Frame " << Frames << " end*****" << std::endl;
     }
 
@@ -205,7 +221,10 @@ void RunGlimmerEngine() {
     StartLoop();
     SDL_Event event;
     for (;;) {
+        EndIfStopRequested();
+        // Checked per event too: slow frames can keep the queue from emptying.
         while (SDL_PollEvent(&event)) {
+            EndIfStopRequested();
             if (event.type == SDL_VIDEOEXPOSE) RunGlimmerFrame();
         }
         // Nothing queued: sleep a millisecond rather than spin a whole core.

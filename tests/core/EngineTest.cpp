@@ -136,6 +136,19 @@ TEST(Engine, RateDisplayAddsItsEndLineAndTwoWhiteReadouts) {
     EXPECT_EQ(WhitePixelsIn(0, 800, 40, 600), 0);
 }
 
+TEST(Engine, TenFrameReadoutWaitsForItsFirstMeasurement) {
+    EngineWorld world("ShowFps 1\n");
+    GetGObject(SolidSprite(GDT, 0, 0, 800, 600, 0x000000))->Show();
+    // An application may start counting elsewhere than at a multiple of ten.
+    Frames = 7;
+    RunGlimmerFrame();
+    EXPECT_EQ(WhitePixelsIn(0, 95, 0, 20), 0);
+    EXPECT_GT(WhitePixelsIn(100, 200, 0, 20), 10);
+    Frames = 10;
+    RunGlimmerFrame();
+    EXPECT_GT(WhitePixelsIn(0, 95, 0, 20), 10);
+}
+
 TEST(Engine, RateDisplayWithoutASystemFontEndsWithCode7) {
     EngineWorld world("ShowFps 1\n", std::string("1\nmain ") + DejaVuSans + " 1 12\n");
     EXPECT_EXIT(RunGlimmerFrame(), ::testing::ExitedWithCode(7), "Can`t render text:.*system 0");
