@@ -360,12 +360,3 @@ TEST(Window, AWindowFiledInItsOwnLayersIsNotDrawnAgainInsideItself) {
     EXPECT_EQ(Occurrences("Entering window# 2for drawing"), 2);
     EXPECT_TRUE(TraceHas("In window# 2drawed 0 objects\nIn window# 2drawed 1 objects\n"));
 }
-
-TEST(Window, RefreshOnlyTraces) {
-    EngineWorld world;
-    Window* window = MakeWindow(GDT, 5, 6, 10, 10);
-    window->Refresh();
-    EXPECT_TRUE(TraceHas("Refresh\n"));
-    EXPECT_EQ(window->GetX(), 5);
-    EXPECT_EQ(window->VQnum, 0xFFFFFFFFu);
-}
