@@ -89,7 +89,7 @@ std::string CardFolder(const char* launcherPath) {
     }
     std::string own = OwnFolder(launcherPath);
     if (!own.empty()) {
-        for (const char* relative : {"/../lib/solvane", "/../solvane"}) {
+        for (const char* relative : {"/../lib/solvane", "/solvane"}) {
             std::string candidate = own + relative;
             if (IsFolder(candidate)) {
                 return Resolved(candidate);

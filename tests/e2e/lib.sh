@@ -62,14 +62,17 @@ pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
 
-# wait_exit PID SECONDS: waits for the process to end; prints its status.
-# Fails when it is still running after the given time.
+# wait_exit PID SECONDS: waits for the process to end; prints its status and
+# leaves it in WAIT_STATUS. Fails when it is still running after the given
+# time. Call it in this shell (redirect its output), not inside $(...): a
+# subshell cannot wait for this shell's children.
 wait_exit() {
   local pid=$1 limit=$2 i
   for i in $(seq 1 $((limit * 20))); do
     if ! kill -0 "$pid" 2>/dev/null; then
       local status=0
       wait "$pid" || status=$?
+      WAIT_STATUS=$status
       echo "$status"
       return 0
     fi

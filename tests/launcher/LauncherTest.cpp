@@ -27,7 +27,7 @@ namespace {
 #ifdef LAUNCHER_PATH
 const char* const kLauncher = LAUNCHER_PATH;
 #else
-const char* const kLauncher = GLIMMER_BINARY_DIR "/launcher/launcher";
+const char* const kLauncher = GLIMMER_BINARY_DIR "/launcher";
 #endif
 
 struct LaunchResult {
@@ -278,9 +278,9 @@ TEST_F(Launcher, FindsCardBesideItsOwnBinaryWhenSolvaneDirIsUnset) {
 }
 
 TEST_F(Launcher, FindsBuildTreeCardFolderWhenNothingIsInstalledBesideIt) {
-    // build/launcher/launcher starts build/solvane/solvanewin.
+    // build/launcher starts build/solvane/solvanewin.
     TempDir build;
-    std::string built = build / "launcher/launcher";
+    std::string built = build / "launcher";
     WriteTextFile(built, ReadTextFile(kLauncher));
     chmod(built.c_str(), 0755);
     WriteTextFile(build / "solvane/solvane.cfg", "");
