@@ -1,5 +1,6 @@
 #include "engine/core/Video.h"
 
+#include <cstdlib>
 #include <new>
 #include <ostream>
 
@@ -51,9 +52,22 @@ SDL_PixelFormat* MakeTemplateFormat(const SDL_PixelFormat& screen) {
     return format;
 }
 
+// The engine draws every frame in software into the screen surface; SDL then
+// only has to hand that surface to the display. Its default on X11 is an
+// OpenGL renderer, which without a GPU (Mesa's llvmpipe) costs more CPU than
+// the whole frame and loads a compiler into the process; the software
+// renderer over a shared-memory window surface copies the picture once.
+// Settings made in the environment are left alone, and OpenGL modes need GL.
+void PreferSoftwarePresentation() {
+    if (CFG.VideoFlags & OpenGLBits) return;
+    setenv("SDL_RENDER_DRIVER", "software", 0);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+}
+
 }  // namespace
 
 void VideoInit() {
+    PreferSoftwarePresentation();
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == -1) {
         // The engine never plays sound: a machine without an audio device
         // still gets its picture.
