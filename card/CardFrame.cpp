@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "engine/core/Config.h"
 #include "engine/graphics/CText.h"
@@ -33,8 +34,13 @@ unsigned char NewLevel() { return static_cast<unsigned char>(CardRand() * 120.0 
 
 void ShowTimeText(unsigned int desc, const std::string& text) {
     CText* object = static_cast<CText*>(GDT[desc]);
-    object->ChangeText(Shown(text));
-    object->Render();
+    const char* shown = Shown(text);
+    // The words change once a second, the frames come 33 times a second;
+    // rendering an unchanged line again would be most of this function's work.
+    if (!object->Rendered || object->Dirty || !object->Text || std::strcmp(object->Text, shown) != 0) {
+        object->ChangeText(shown);
+        object->Render();
+    }
     // The rendered size is already in screen pixels, so the hot spot takes it
     // unscaled: the text stays centred on its position at any screen size.
     object->SetCenter(object->GetXSize() / 2, object->GetYSize(), 1.0f, 1.0f);
