@@ -82,6 +82,62 @@ void SurfaceReport(const SDL_Surface* surface, bool withDepth) {
     DebugLog << "Surface colorkey is:" << surface->format->colorkey << std::endl;
 }
 
+// Blending a fully opaque pixel gives exactly its own colour, so a sprite
+// without any translucent pixel can be drawn as a plain copy. SDL copies only
+// between identical formats: the view describes Surface's pixels in the
+// screen's format (the alpha byte is then the screen's unused byte). For a
+// full-screen sky that is most of the cost of drawing it. The view is rebuilt
+// whenever Surface or its alpha changes, and never outlives Surface.
+void DropOpaqueView(Sprite& sprite) {
+    SDL_FreeSurface(sprite.OpaqueView);
+    sprite.OpaqueView = nullptr;
+}
+
+bool SameColourLayout(const SDL_PixelFormat* a, const SDL_PixelFormat* b) {
+    return a->BytesPerPixel == 4 && b->BytesPerPixel == 4 && a->Rmask == b->Rmask && a->Gmask == b->Gmask &&
+           a->Bmask == b->Bmask;
+}
+
+bool FullyOpaque(const SDL_Surface* surface) {
+    const Uint32 amask = surface->format->Amask;
+    for (int row = 0; row < surface->h; ++row) {
+        const Uint32* line = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(surface->pixels) +
+                                                             static_cast<ptrdiff_t>(row) * surface->pitch);
+        for (int column = 0; column < surface->w; ++column)
+            if ((line[column] & amask) != amask) return false;
+    }
+    return true;
+}
+
+// Whether the sprite's own blit would still only copy its pixels: no colour
+// key and no translucency for the surface as a whole.
+bool CopiesAsIs(const SDL_Surface* surface) {
+    return !(surface->flags & SDL_SRCCOLORKEY) &&
+           (!(surface->flags & SDL_SRCALPHA) || surface->format->alpha == SDL_ALPHA_OPAQUE);
+}
+
+void RefreshOpaqueView(Sprite& sprite) {
+    DropOpaqueView(sprite);
+    const SDL_Surface* surface = sprite.Surface;
+    if (!surface || !surface->pixels || !SDL_FBSurface) return;
+    const SDL_PixelFormat* format = surface->format;
+    const SDL_PixelFormat* screen = SDL_FBSurface->format;
+    if (format->Amask == 0 || screen->Amask != 0 || !SameColourLayout(format, screen)) return;
+    if (!CopiesAsIs(surface) || !FullyOpaque(surface)) return;
+    // Without a view the sprite is blended as before, which is never wrong.
+    sprite.OpaqueView = SDL_CreateRGBSurfaceFrom(surface->pixels, surface->w, surface->h, 32, surface->pitch,
+                                                 format->Rmask, format->Gmask, format->Bmask, 0);
+}
+
+// What to blit onto dst: the view where it draws the same pixels as Surface.
+SDL_Surface* BlitSource(const Sprite& sprite, const SDL_Surface* dst) {
+    const SDL_Surface* view = sprite.OpaqueView;
+    if (view && view->pixels == sprite.Surface->pixels && dst->format->Amask == 0 &&
+        SameColourLayout(view->format, dst->format) && CopiesAsIs(sprite.Surface))
+        return sprite.OpaqueView;
+    return sprite.Surface;
+}
+
 SDL_PixelFormat* TemplateFormat() {
     if (!CFG.PixelFormat) SurfaceError("no video mode has been set");
     return CFG.PixelFormat;
@@ -186,16 +242,18 @@ Sprite::Sprite() : GObject() {
     DebugLog << "Sprite constructing...";
     Surface = nullptr;
     TextBuffer = nullptr;
+    OpaqueView = nullptr;
     DebugLog << ".." << std::endl;
 }
 
-Sprite::Sprite(Sprite& src) : GObject(), Surface(nullptr), TextBuffer(nullptr) {
+Sprite::Sprite(Sprite& src) : GObject(), Surface(nullptr), TextBuffer(nullptr), OpaqueView(nullptr) {
     DebugLog << "Sprite copying" << std::endl;
     *this = src;
 }
 
 Sprite& Sprite::operator=(Sprite& src) {
     if (&src == this) return *this;
+    DropOpaqueView(*this);
     SDL_FreeSurface(Surface);
     Surface = nullptr;
     if (SDL_Surface* from = src.Surface) {
@@ -206,6 +264,7 @@ Sprite& Sprite::operator=(Sprite& src) {
                                            format->Rmask, format->Gmask, format->Bmask, format->Amask);
         if (!Surface) Error(2);
         if (from->flags & SDL_SRCALPHA) KeepPerPixelAlpha(Surface);
+        RefreshOpaqueView(*this);
     }
     delete[] TextBuffer;
     TextBuffer = nullptr;
@@ -220,6 +279,7 @@ Sprite& Sprite::operator=(Sprite& src) {
 }
 
 Sprite::~Sprite() {
+    DropOpaqueView(*this);
     SDL_FreeSurface(Surface);
     Surface = nullptr;
     delete[] TextBuffer;
@@ -229,6 +289,7 @@ Sprite::~Sprite() {
 
 void Sprite::Initializing(unsigned int desc, int, unsigned int udesc) {
     Desc = desc;
+    DropOpaqueView(*this);
     SDL_FreeSurface(Surface);
     Surface = nullptr;
     delete[] TextBuffer;
@@ -276,6 +337,7 @@ void Sprite::Load(const char* name, unsigned char z, float kx, float ky) {
 
     SDL_Surface* own = SDL_ConvertSurface(picture, TemplateFormat(), 0);
     if (!own) Error(1);
+    DropOpaqueView(*this);
     SDL_FreeSurface(Surface);
     Surface = own;
     KeepPerPixelAlpha(Surface);
@@ -299,6 +361,7 @@ void Sprite::Create(SDL_Surface* src, short xc, short yc, unsigned char z, float
     const Uint32 flags = (src->flags & ~static_cast<Uint32>(SDL_PREALLOC)) | SDL_ANYFORMAT;
     SDL_Surface* own = SDL_ConvertSurface(src, TemplateFormat(), flags);
     if (!own) Error(1);
+    DropOpaqueView(*this);
     SDL_FreeSurface(Surface);
     Surface = own;
     KeepPerPixelAlpha(Surface);
@@ -309,13 +372,19 @@ void Sprite::Create(SDL_Surface* src, short xc, short yc, unsigned char z, float
 
 void Sprite::Scale(float kx, float ky) {
     DebugLog << "SX=" << kx << " SY=" << ky << std::endl;
-    if (kx == 1.0f && ky == 1.0f) return;
+    if (kx == 1.0f && ky == 1.0f) {
+        RefreshOpaqueView(*this);
+        return;
+    }
     XSize = ScaleTrunc(XSize, kx);
     YSize = ScaleTrunc(YSize, ky);
     XCenter = ScaleTrunc(XCenter, kx);
     YCenter = ScaleTrunc(YCenter, ky);
     DebugLog << "New xs=" << XSize << " new ys=" << YSize << std::endl;
-    if (!Surface) return;
+    if (!Surface) {
+        RefreshOpaqueView(*this);
+        return;
+    }
     if (!std::isfinite(kx) || !std::isfinite(ky)) SurfaceError("scale factor is not a finite number");
     SurfacePtr zoomed(zoomSurface(Surface, kx, ky, CFG.ScaleType == 1 ? SMOOTHING_ON : SMOOTHING_OFF));
     if (!zoomed) SurfaceError("picture cannot be scaled");
@@ -328,9 +397,11 @@ void Sprite::Scale(float kx, float ky) {
     if (!visible) Error(2);
     SDL_Surface* own = SDL_ConvertSurface(visible.get(), TemplateFormat(), zoomed->flags & ~static_cast<Uint32>(SDL_PREALLOC));
     if (!own) Error(1);
+    DropOpaqueView(*this);
     SDL_FreeSurface(Surface);
     Surface = own;
     KeepPerPixelAlpha(Surface);
+    RefreshOpaqueView(*this);
 }
 
 void Sprite::SetAlpha(unsigned char a) {
@@ -358,6 +429,7 @@ void Sprite::SetAlpha(unsigned char a) {
         }
         SDL_UnlockSurface(surface);
         KeepPerPixelAlpha(surface);
+        RefreshOpaqueView(*this);
         return;
     }
     for (int row = 0; row < surface->h; ++row) {
@@ -375,6 +447,7 @@ void Sprite::SetAlpha(unsigned char a) {
     }
     SDL_UnlockSurface(surface);
     KeepPerPixelAlpha(surface);
+    RefreshOpaqueView(*this);
 }
 
 void Sprite::Run(SDL_Surface* dst) {
@@ -414,13 +487,15 @@ void Sprite::Run(SDL_Rect* clip, SDL_Surface* dst) {
 void Sprite::PutSprite(int x, int y, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
     SDL_Rect place = {static_cast<Sint16>(x - XCenter), static_cast<Sint16>(y - YCenter), 0, 0};
-    if (SDL_UpperBlit(Surface, nullptr, dst ? dst : SDL_FBSurface, &place) != 0) Error(1);
+    SDL_Surface* target = dst ? dst : SDL_FBSurface;
+    if (SDL_UpperBlit(BlitSource(*this, target), nullptr, target, &place) != 0) Error(1);
 }
 
 void Sprite::PutSprite(int x, int y, SDL_Rect* src, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
     SDL_Rect place = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-    if (SDL_UpperBlit(Surface, src, dst ? dst : SDL_FBSurface, &place) != 0) Error(1);
+    SDL_Surface* target = dst ? dst : SDL_FBSurface;
+    if (SDL_UpperBlit(BlitSource(*this, target), src, target, &place) != 0) Error(1);
 }
 
 void Sprite::Reload() {

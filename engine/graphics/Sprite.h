@@ -10,6 +10,10 @@ class Sprite : public GObject {
 public:
     SDL_Surface* Surface;  // owned
     char* TextBuffer;      // owned; only copying fills it
+    // While every pixel of Surface is fully opaque: a second description of
+    // the same pixels in the screen's format, which SDL copies instead of
+    // blending. Owned header, borrowed pixels; null otherwise.
+    SDL_Surface* OpaqueView;
 
     Sprite();
     Sprite(Sprite& src);
