@@ -1,0 +1,52 @@
+// Arbitrary bytes as the card's greeting text "txt/txt.txt", read through the
+// engine's native file system. Every entry must stay terminated inside its
+// buffer, at most 500 entries are kept, and every entry must convert to the
+// text that is rendered (UTF-8) without a fault.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "card/Card.h"
+#include "engine/graphics/CText.h"
+#include "engine/resources/NativeFileSystem.h"
+
+namespace {
+
+std::string workFolder;
+
+void RemoveWorkFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(workFolder, ignored);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-fuzz-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    workFolder = pattern;
+    std::atexit(RemoveWorkFolder);
+    std::filesystem::create_directory(workFolder + "/txt");
+    FS = new NativeFileSystem;
+    FS->Open(workFolder.c_str());
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FILE* f = std::fopen((workFolder + "/txt/txt.txt").c_str(), "wb");
+    if (!f) std::abort();
+    if (size && std::fwrite(data, 1, size, f) != size) std::abort();
+    std::fclose(f);
+
+    LoadCardText("txt/txt.txt");
+    if (LineCount > CardTextLinesMax) std::abort();
+    for (Uint32 i = 0; i < LineCount; ++i) {
+        if (strnlen(TextLines[i], CardTextLineSize) >= CardTextLineSize) std::abort();
+        const std::string shown = TextToUtf8(GreetingText(i));
+        if (shown.empty()) std::abort();
+    }
+    return 0;
+}
