@@ -217,19 +217,33 @@ void RunGlimmerFrame() {
     Frames += 1;
 }
 
+Uint32 IdleWait(Uint32 sinceFrame) {
+    // Frame events come every FrameInterval ms. Until shortly before the next
+    // one is due the loop sleeps in one piece; from then on it looks every
+    // millisecond, so a frame event waits at most that long. Waking a
+    // thousand times a second instead was an eighth of the card's whole CPU
+    // use. Input waits at most one frame interval, as drawing does.
+    constexpr Uint32 Margin = 3;
+    if (FrameInterval <= Margin || sinceFrame >= FrameInterval - Margin - 1) return 1;
+    return FrameInterval - Margin - sinceFrame;
+}
+
 void RunGlimmerEngine() {
     StartLoop();
     SDL_Event event;
+    Uint32 lastFrame = SDL_GetTicks();
     for (;;) {
         EndIfStopRequested();
         // Checked per event too: slow frames can keep the queue from emptying.
         while (SDL_PollEvent(&event)) {
             EndIfStopRequested();
-            if (event.type == SDL_VIDEOEXPOSE) RunGlimmerFrame();
+            if (event.type == SDL_VIDEOEXPOSE) {
+                lastFrame = SDL_GetTicks();
+                RunGlimmerFrame();
+            }
         }
-        // Nothing queued: sleep a millisecond rather than spin a whole core.
-        // A frame event is at most that late.
-        SDL_Delay(1);
+        // Nothing queued: sleep rather than spin a whole core.
+        SDL_Delay(IdleWait(SDL_GetTicks() - lastFrame));
     }
 }
 

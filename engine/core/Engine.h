@@ -15,6 +15,11 @@ void UnregisterFrameFunction();
 Uint32 FrameTick(Uint32 interval);
 int EngineEventFilter(const SDL_Event* event);
 
+// How long the frame loop sleeps when its queue is empty, sinceFrame ms after
+// it took the last frame event: until shortly before the next is due, then
+// 1 ms at a time.
+Uint32 IdleWait(Uint32 sinceFrame);
+
 // Draws one frame exactly as the frame loop does for a frame event: frame
 // function, draw pass, rate display, flip, Frames + 1.
 void RunGlimmerFrame();
