@@ -228,6 +228,18 @@ Uint32 IdleWait(Uint32 sinceFrame) {
     return FrameInterval - Margin - sinceFrame;
 }
 
+namespace {
+
+// SDL runs the event filters inside the poll; Error needs to know that.
+int PollEvent(SDL_Event* event) {
+    InsideEventPolling = true;
+    const int got = SDL_PollEvent(event);
+    InsideEventPolling = false;
+    return got;
+}
+
+}  // namespace
+
 void RunGlimmerEngine() {
     StartLoop();
     SDL_Event event;
@@ -235,7 +247,7 @@ void RunGlimmerEngine() {
     for (;;) {
         EndIfStopRequested();
         // Checked per event too: slow frames can keep the queue from emptying.
-        while (SDL_PollEvent(&event)) {
+        while (PollEvent(&event)) {
             EndIfStopRequested();
             if (event.type == SDL_VIDEOEXPOSE) {
                 lastFrame = SDL_GetTicks();

@@ -10,6 +10,8 @@
 #include "engine/core/DebugLog.h"
 #include "engine/resources/FileSystem.h"
 
+bool InsideEventPolling = false;
+
 namespace {
 
 // The message line of a code, after "INFO MESSAGE:\t"; whether the code has one.
@@ -53,7 +55,21 @@ void Error(int code) {
     DebugLog << "Timer unsetted" << std::endl;
     if (FS) FS->Close();
     DebugLog << "File System is closed" << std::endl;
-    SDL_Quit();
+    // Closing the window still delivers events (the key that ended the
+    // program is released as the keyboard loses its window); a filter that
+    // ends the program on them would enter Error again inside SDL_Quit and
+    // wait there for SDL's own shutdown for ever.
+    SDL_SetEventFilter(nullptr);
+    if (InsideEventPolling) {
+        // Called from an event filter: SDL holds its event lock around the
+        // filter, and the timer thread may be waiting for that lock inside
+        // FrameTick, so SDL_Quit would wait for the timer thread for ever.
+        // Everything but the timer (already unset) is shut down; its thread
+        // ends with the process.
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_AUDIO);
+    } else {
+        SDL_Quit();
+    }
     DebugLog << "Exited SDL" << std::endl;
     DebugLog << "Closing debug file" << std::endl;
     std::fflush(stderr);

@@ -9,3 +9,7 @@
 // The message line Error writes for a code, without the leading
 // "INFO MESSAGE:\t"; empty for codes without a message.
 const char* ErrorMessageText(int code);
+
+// True while the frame loop is inside SDL's event polling, where SDL may call
+// the event filters (and so Error) with its event locks held.
+extern bool InsideEventPolling;
