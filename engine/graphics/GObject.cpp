@@ -8,6 +8,7 @@
 #include "engine/registry/DTable.h"
 #include "engine/resources/CCategory.h"
 #include "engine/resources/Catalog.h"
+#include "engine/ui/Window.h"
 
 short TruncTo16(double value) {
     if (std::isnan(value)) return 0;
@@ -28,10 +29,10 @@ short ScaleTrunc(int value, double factor) {
 void OwnerOrigin(unsigned int udesc, int* ox, int* oy) {
     *ox = 0;
     *oy = 0;
+    // One lookup: every drawn object asks this once a frame.
     const Descriptor* record = GDT.GetData(udesc);
-    if (!record || !record->Used || record->Type != TypeWindow) return;
-    const GObject* owner = GetGObject(udesc);
-    if (!owner) return;
+    if (!record || !record->Used || record->Type != TypeWindow || !record->Object) return;
+    const GObject* owner = static_cast<const Window*>(record->Object);
     *ox = owner->X + owner->XCenter;
     *oy = owner->Y + owner->YCenter;
 }

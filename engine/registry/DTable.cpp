@@ -129,6 +129,11 @@ Location Locate(DTable& t, unsigned long desc, int depth) {
     if (depth > MaxNesting) return {};
     unsigned int slot = 0;
     bool own = OwnSlot(t, desc, slot);
+    // A table without ranges (a window's own table, as a rule) has nothing
+    // but its slots; the draw pass and the card look up every flake here
+    // several times a frame.
+    if (!t.RangeStart || !t.RangeSize || t.MLimit <= 0 || RangeEntryFree(t, 0))
+        return own ? Location{&t, slot} : Location{};
     if (desc <= UINT_MAX) {
         int range = RangeHolding(t, static_cast<unsigned int>(desc));
         if (range >= 0 && !(own && slot <= static_cast<unsigned int>(range))) {
