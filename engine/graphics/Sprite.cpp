@@ -138,6 +138,27 @@ SDL_Surface* BlitSource(const Sprite& sprite, const SDL_Surface* dst) {
     return sprite.Surface;
 }
 
+// SDL copies rows that start on a 16-byte boundary with stores that bypass
+// the cache, so the flakes and the foreground blended onto the sky right
+// after read it back from memory. Copying the first column on its own makes
+// the rest an ordinary, cached copy: the same pixels in less time.
+int BlitOpaqueView(SDL_Surface* view, const SDL_Rect* src, SDL_Surface* target, SDL_Rect place) {
+    SDL_Rect part = src ? *src : SDL_Rect{0, 0, static_cast<Uint16>(view->w), static_cast<Uint16>(view->h)};
+    if (part.w < 2) return SDL_UpperBlit(view, &part, target, &place);
+    SDL_Rect first = {part.x, part.y, 1, part.h};
+    SDL_Rect firstPlace = place;
+    if (SDL_UpperBlit(view, &first, target, &firstPlace) != 0) return -1;
+    SDL_Rect rest = {static_cast<Sint16>(part.x + 1), part.y, static_cast<Uint16>(part.w - 1), part.h};
+    SDL_Rect restPlace = {static_cast<Sint16>(place.x + 1), place.y, 0, 0};
+    return SDL_UpperBlit(view, &rest, target, &restPlace);
+}
+
+int Blit(const Sprite& sprite, SDL_Rect* src, SDL_Surface* target, SDL_Rect place) {
+    SDL_Surface* source = BlitSource(sprite, target);
+    if (source == sprite.OpaqueView) return BlitOpaqueView(source, src, target, place);
+    return SDL_UpperBlit(source, src, target, &place);
+}
+
 SDL_PixelFormat* TemplateFormat() {
     if (!CFG.PixelFormat) SurfaceError("no video mode has been set");
     return CFG.PixelFormat;
@@ -487,15 +508,13 @@ void Sprite::Run(SDL_Rect* clip, SDL_Surface* dst) {
 void Sprite::PutSprite(int x, int y, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
     SDL_Rect place = {static_cast<Sint16>(x - XCenter), static_cast<Sint16>(y - YCenter), 0, 0};
-    SDL_Surface* target = dst ? dst : SDL_FBSurface;
-    if (SDL_UpperBlit(BlitSource(*this, target), nullptr, target, &place) != 0) Error(1);
+    if (Blit(*this, nullptr, dst ? dst : SDL_FBSurface, place) != 0) Error(1);
 }
 
 void Sprite::PutSprite(int x, int y, SDL_Rect* src, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
     SDL_Rect place = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-    SDL_Surface* target = dst ? dst : SDL_FBSurface;
-    if (SDL_UpperBlit(BlitSource(*this, target), src, target, &place) != 0) Error(1);
+    if (Blit(*this, src, dst ? dst : SDL_FBSurface, place) != 0) Error(1);
 }
 
 void Sprite::Reload() {

@@ -79,6 +79,28 @@ TEST(OpaqueSprite, PartDrawnThroughAClipRectangleKeepsItsColours) {
     ExpectPixel(SDL_FBSurface, 44, 54, 0, 0, 0);
 }
 
+TEST(OpaqueSprite, PartlyOffTheScreenDrawsTheColumnsThatAreOn) {
+    GraphicsWorld world(Screen32());
+    RgbaImage picture = Gradient(12, 8);
+    Sprite* sprite = LoadedSprite(world, picture);
+    Fill(SDL_FBSurface, 0, 0, 0);
+    sprite->PutSprite(-3, 590, nullptr);
+    for (int x = 0; x < 9; ++x) {
+        const std::uint8_t* c = picture.At(x + 3, 0);
+        ExpectPixel(SDL_FBSurface, x, 590, c[0], c[1], c[2]);
+    }
+    ExpectPixel(SDL_FBSurface, 9, 590, 0, 0, 0);
+    const std::uint8_t* bottom = picture.At(3, 7);
+    ExpectPixel(SDL_FBSurface, 0, 597, bottom[0], bottom[1], bottom[2]);
+
+    Fill(SDL_FBSurface, 0, 0, 0);
+    SDL_Rect column = {5, 0, 1, 8};
+    sprite->PutSprite(100, 100, &column, nullptr);
+    const std::uint8_t* c = picture.At(5, 4);
+    ExpectPixel(SDL_FBSurface, 100, 104, c[0], c[1], c[2]);
+    ExpectPixel(SDL_FBSurface, 101, 104, 0, 0, 0);
+}
+
 TEST(OpaqueSprite, OneTransparentPixelStillShowsTheScreenBehindIt) {
     GraphicsWorld world(Screen32());
     RgbaImage picture = FramedPicture(6, 6, 0, Orange, Orange);
