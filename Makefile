@@ -11,7 +11,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build run test bench fuzz soak screenshot install package clean
+.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package clean
 
 all: build
 
@@ -62,6 +62,18 @@ fuzz: deps
 		echo "== $$t: $(FUZZ_RUNS) runs"; \
 		SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $(CURDIR)/build-fuzz/tests/fuzz/$$t \
 			-runs=$(FUZZ_RUNS) -max_len=4096 -artifact_prefix=$(CURDIR)/build-fuzz/ $(CURDIR)/tests/fuzz/corpus/$$t < /dev/null; done
+
+# Long runs, not part of `make test`. soak: the card with 2970 flakes for
+# SOAK_SECONDS (600) under Xvfb, checking memory and frame pace. valgrind:
+# the card for 10 s of snow and a key under memcheck, with the suppressions in
+# tests/valgrind.supp.
+SOAK_SECONDS ?= 600
+soak: build
+	@cmake --build $(BUILD_DIR) --target cardsoak solvane_folder -j $(JOBS)
+	@BUILD_DIR=$(CURDIR)/$(BUILD_DIR) SOURCE_DIR=$(CURDIR) SOAK_SECONDS=$(SOAK_SECONDS) bash tests/soak/card_soak.sh
+
+valgrind: build
+	@BUILD_DIR=$(CURDIR)/$(BUILD_DIR) SOURCE_DIR=$(CURDIR) bash tests/soak/card_valgrind.sh
 
 # `make install PREFIX=/opt/solvane`: the launcher, the card's folder, the
 # engine for other programs and the desktop entry (see the README).
