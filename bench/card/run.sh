@@ -12,7 +12,8 @@
 # frames; CPU_WARMUP (4) and CPU_SECONDS (10) the CPU run under Xvfb. Each
 # frame figure is the lowest of FRAME_RUNS (3) medians, each from a fresh
 # process: on a machine shared with other work a single run can be slowed by
-# a third, and the lowest of a few is the card's own cost (all are printed).
+# a third, and the lowest of a few comes closest to the card's own cost (all
+# are printed).
 #
 # The flakes start above the screen and take some 600 frames to fill it, so
 # 30 frames in only a part of them is on screen. The detail lines before the
