@@ -15,6 +15,7 @@
 #include "engine/core/DebugLog.h"
 #include "engine/core/Error.h"
 #include "engine/core/Video.h"
+#include "engine/graphics/PictureSize.h"
 #include "engine/registry/DTable.h"
 #include "engine/resources/FileSystem.h"
 
@@ -238,6 +239,11 @@ int ReadPictureFile(const std::string& name, PictureBytes* out) {
 }
 
 int DecodePicture(const PictureBytes& bytes, SurfacePtr* out) {
+    unsigned long width = 0, height = 0;
+    if (PictureHeaderTooLarge(bytes.data.get(), bytes.size, &width, &height)) {
+        SDL_SetError("picture of %lu x %lu pixels is too large", width, height);
+        return 8;
+    }
     RWPtr stream(SDL_RWFromMem(bytes.data.get(), static_cast<int>(bytes.size)));
     if (!stream) return 2;
     out->reset(IMG_Load_RW(stream.get(), 0));

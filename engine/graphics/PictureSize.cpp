@@ -1,0 +1,64 @@
+#include "engine/graphics/PictureSize.h"
+
+#include <cstring>
+
+namespace {
+
+unsigned long BigEndian32(const unsigned char* p) {
+    return static_cast<unsigned long>(p[0]) << 24 | static_cast<unsigned long>(p[1]) << 16 |
+           static_cast<unsigned long>(p[2]) << 8 | p[3];
+}
+
+unsigned long LittleEndian16(const unsigned char* p) { return static_cast<unsigned long>(p[0]) | p[1] << 8; }
+
+long LittleEndian32Signed(const unsigned char* p) {
+    const unsigned long value = static_cast<unsigned long>(p[0]) | static_cast<unsigned long>(p[1]) << 8 |
+                                static_cast<unsigned long>(p[2]) << 16 | static_cast<unsigned long>(p[3]) << 24;
+    return value >= 0x80000000ul ? -static_cast<long>(0x100000000ul - value) : static_cast<long>(value);
+}
+
+unsigned long Magnitude(long value) { return value < 0 ? 0ul - static_cast<unsigned long>(value) : value; }
+
+bool StartsWith(const unsigned char* data, std::size_t size, const char* magic, std::size_t length) {
+    return size >= length && std::memcmp(data, magic, length) == 0;
+}
+
+// The size the header states, if it is one of the formats known here.
+bool HeaderSize(const unsigned char* data, std::size_t size, unsigned long* width, unsigned long* height) {
+    if (StartsWith(data, size, "\x89PNG\r\n\x1a\n", 8) && size >= 24) {
+        *width = BigEndian32(data + 16);
+        *height = BigEndian32(data + 20);
+        return true;
+    }
+    if ((StartsWith(data, size, "GIF87a", 6) || StartsWith(data, size, "GIF89a", 6)) && size >= 10) {
+        *width = LittleEndian16(data + 6);
+        *height = LittleEndian16(data + 8);
+        return true;
+    }
+    // BITMAPINFOHEADER and its successors: 32-bit signed sizes (a negative
+    // height means rows stored top-down).
+    if (StartsWith(data, size, "BM", 2) && size >= 26 && LittleEndian32Signed(data + 14) >= 40) {
+        *width = Magnitude(LittleEndian32Signed(data + 18));
+        *height = Magnitude(LittleEndian32Signed(data + 22));
+        return true;
+    }
+    if (StartsWith(data, size, "qoif", 4) && size >= 12) {
+        *width = BigEndian32(data + 4);
+        *height = BigEndian32(data + 8);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool PictureHeaderTooLarge(const unsigned char* data, std::size_t size, unsigned long* width,
+                           unsigned long* height) {
+    unsigned long w = 0;
+    unsigned long h = 0;
+    if (!data || !HeaderSize(data, size, &w, &h)) return false;
+    *width = w;
+    *height = h;
+    return w > PictureMaxSide || h > PictureMaxSide ||
+           static_cast<unsigned long long>(w) * h > PictureMaxPixels;
+}
