@@ -50,7 +50,38 @@ bool HeaderSize(const unsigned char* data, std::size_t size, unsigned long* widt
     return false;
 }
 
+std::size_t ColourTableSize(unsigned char packed) {
+    return (packed & 0x80) ? 3u << ((packed & 7) + 1) : 0;
+}
+
+// Skips data sub-blocks (a length byte, that many bytes, ..., a zero);
+// returns the position after them, or size when the data ends first.
+std::size_t SkipSubBlocks(const unsigned char* data, std::size_t size, std::size_t at) {
+    while (at < size && data[at] != 0) at += 1 + data[at];
+    return at < size ? at + 1 : size;
+}
+
 }  // namespace
+
+bool GifHasEmptyImage(const unsigned char* data, std::size_t size) {
+    if (!data || !(StartsWith(data, size, "GIF87a", 6) || StartsWith(data, size, "GIF89a", 6)) || size < 13)
+        return false;
+    std::size_t at = 13 + ColourTableSize(data[10]);
+    while (at < size) {
+        const unsigned char block = data[at];
+        if (block == 0x21) {
+            at = SkipSubBlocks(data, size, at + 2);
+        } else if (block == 0x2C) {
+            if (at + 10 > size) return false;
+            if (LittleEndian16(data + at + 5) == 0 || LittleEndian16(data + at + 7) == 0) return true;
+            at += 10 + ColourTableSize(data[at + 9]);
+            at = SkipSubBlocks(data, size, at + 1);
+        } else {
+            return false;
+        }
+    }
+    return false;
+}
 
 bool PictureHeaderTooLarge(const unsigned char* data, std::size_t size, unsigned long* width,
                            unsigned long* height) {

@@ -13,3 +13,8 @@ constexpr unsigned long long PictureMaxPixels = 8192ull * 8192ull;
 // headers too short to tell, are left to the decoder (false).
 bool PictureHeaderTooLarge(const unsigned char* data, std::size_t size, unsigned long* width,
                            unsigned long* height);
+
+// Whether a GIF holds an image of no width or no height, on which the GIF
+// decoder writes through a null pixel pointer. Walks the blocks up to the
+// first such image; damaged or short data is left to the decoder (false).
+bool GifHasEmptyImage(const unsigned char* data, std::size_t size);

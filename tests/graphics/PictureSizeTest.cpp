@@ -117,3 +117,47 @@ TEST(PictureSize, SpriteWithAHugePictureHeaderEndsWithCode8BeforeDecoding) {
     EXPECT_EQ(code, 8);
     EXPECT_STREQ(SDL_GetError(), "picture of 16000 x 16000 pixels is too large");
 }
+
+namespace {
+
+// A GIF of one w x h image after a global colour table and a graphic control
+// extension.
+Bytes GifWithImage(std::uint32_t w, std::uint32_t h) {
+    Bytes b = GifHeader(8, 8);
+    b[10] = 0x80;  // a global colour table of two entries
+    b.insert(b.end(), {0, 0, 0, 255, 255, 255});
+    b.insert(b.end(), {0x21, 0xF9, 4, 1, 0, 0, 3, 0});
+    b.push_back(0x2C);
+    PutLittleEndian(b, 0, 2);
+    PutLittleEndian(b, 0, 2);
+    PutLittleEndian(b, w, 2);
+    PutLittleEndian(b, h, 2);
+    b.push_back(0);
+    b.insert(b.end(), {2, 2, 0x4C, 0x01, 0, 0x3B});
+    return b;
+}
+
+}  // namespace
+
+TEST(PictureSize, FindsAGifImageOfNoSize) {
+    EXPECT_TRUE(GifHasEmptyImage(GifWithImage(0, 0).data(), GifWithImage(0, 0).size()));
+    EXPECT_TRUE(GifHasEmptyImage(GifWithImage(8, 0).data(), GifWithImage(8, 0).size()));
+    EXPECT_FALSE(GifHasEmptyImage(GifWithImage(8, 8).data(), GifWithImage(8, 8).size()));
+    const Bytes png = PngHeader(1, 1);
+    EXPECT_FALSE(GifHasEmptyImage(png.data(), png.size()));
+    Bytes cut = GifWithImage(0, 0);
+    cut.resize(cut.size() - 10);
+    EXPECT_FALSE(GifHasEmptyImage(cut.data(), cut.size()));
+}
+
+TEST(PictureSize, SpriteWithAGifImageOfNoSizeEndsWithCode8) {
+    EngineWorld world;
+    WriteTextFile(world.Dir() / "data/empty.spr", "empty.gif 0 0\n");
+    const Bytes gif = GifWithImage(0, 0);
+    WriteTextFile(world.Dir() / "data/empty.gif", std::string(gif.begin(), gif.end()));
+    short xc = 0, yc = 0;
+    int code = 0;
+    EXPECT_EQ(ReadSpritePicture("empty.spr", &xc, &yc, &code), nullptr);
+    EXPECT_EQ(code, 8);
+    EXPECT_STREQ(SDL_GetError(), "GIF picture holds an image of no size");
+}
