@@ -63,24 +63,23 @@ std::size_t SkipSubBlocks(const unsigned char* data, std::size_t size, std::size
 
 }  // namespace
 
-bool GifHasEmptyImage(const unsigned char* data, std::size_t size) {
-    if (!data || !(StartsWith(data, size, "GIF87a", 6) || StartsWith(data, size, "GIF89a", 6)) || size < 13)
-        return false;
+bool GifUnsafeToDecode(const unsigned char* data, std::size_t size) {
+    if (!data || !(StartsWith(data, size, "GIF87a", 6) || StartsWith(data, size, "GIF89a", 6))) return false;
+    if (size < 13) return true;
     std::size_t at = 13 + ColourTableSize(data[10]);
     while (at < size) {
-        const unsigned char block = data[at];
-        if (block == 0x21) {
-            at = SkipSubBlocks(data, size, at + 2);
-        } else if (block == 0x2C) {
-            if (at + 10 > size) return false;
-            if (LittleEndian16(data + at + 5) == 0 || LittleEndian16(data + at + 7) == 0) return true;
-            at += 10 + ColourTableSize(data[at + 9]);
+        const unsigned char block = data[at++];
+        if (block == '!') {
+            // A label, then data sub-blocks up to an empty one.
+            if (at >= size) return true;
             at = SkipSubBlocks(data, size, at + 1);
-        } else {
-            return false;
+            if (at >= size) return true;
+            continue;
         }
+        if (block != ',' || at + 9 > size) return true;
+        return LittleEndian16(data + at + 4) == 0 || LittleEndian16(data + at + 6) == 0;
     }
-    return false;
+    return true;
 }
 
 bool PictureHeaderTooLarge(const unsigned char* data, std::size_t size, unsigned long* width,

@@ -14,7 +14,8 @@ constexpr unsigned long long PictureMaxPixels = 8192ull * 8192ull;
 bool PictureHeaderTooLarge(const unsigned char* data, std::size_t size, unsigned long* width,
                            unsigned long* height);
 
-// Whether a GIF holds an image of no width or no height, on which the GIF
-// decoder writes through a null pixel pointer. Walks the blocks up to the
-// first such image; damaged or short data is left to the decoder (false).
-bool GifHasEmptyImage(const unsigned char* data, std::size_t size);
+// Whether a GIF must not reach the GIF decoder: it is damaged before its
+// first image (an extension or the image descriptor cut short, an unknown
+// block, no image at all), or that image has no width or no height. On such
+// files the decoder writes through a null pixel pointer or loops for minutes.
+bool GifUnsafeToDecode(const unsigned char* data, std::size_t size);

@@ -244,8 +244,8 @@ int DecodePicture(const PictureBytes& bytes, SurfacePtr* out) {
         SDL_SetError("picture of %lu x %lu pixels is too large", width, height);
         return 8;
     }
-    if (GifHasEmptyImage(bytes.data.get(), bytes.size)) {
-        SDL_SetError("GIF picture holds an image of no size");
+    if (GifUnsafeToDecode(bytes.data.get(), bytes.size)) {
+        SDL_SetError("GIF picture is damaged or holds an image of no size");
         return 8;
     }
     RWPtr stream(SDL_RWFromMem(bytes.data.get(), static_cast<int>(bytes.size)));

@@ -139,15 +139,24 @@ Bytes GifWithImage(std::uint32_t w, std::uint32_t h) {
 
 }  // namespace
 
-TEST(PictureSize, FindsAGifImageOfNoSize) {
-    EXPECT_TRUE(GifHasEmptyImage(GifWithImage(0, 0).data(), GifWithImage(0, 0).size()));
-    EXPECT_TRUE(GifHasEmptyImage(GifWithImage(8, 0).data(), GifWithImage(8, 0).size()));
-    EXPECT_FALSE(GifHasEmptyImage(GifWithImage(8, 8).data(), GifWithImage(8, 8).size()));
-    const Bytes png = PngHeader(1, 1);
-    EXPECT_FALSE(GifHasEmptyImage(png.data(), png.size()));
-    Bytes cut = GifWithImage(0, 0);
+TEST(PictureSize, KeepsDamagedGifsAndGifImagesOfNoSizeFromTheDecoder) {
+    auto unsafe = [](const Bytes& b) { return GifUnsafeToDecode(b.data(), b.size()); };
+    EXPECT_TRUE(unsafe(GifWithImage(0, 0)));
+    EXPECT_TRUE(unsafe(GifWithImage(8, 0)));
+    EXPECT_FALSE(unsafe(GifWithImage(8, 8)));
+    EXPECT_FALSE(unsafe(PngHeader(1, 1)));
+
+    Bytes cut = GifWithImage(8, 8);
     cut.resize(cut.size() - 10);
-    EXPECT_FALSE(GifHasEmptyImage(cut.data(), cut.size()));
+    EXPECT_TRUE(unsafe(cut));
+    // The graphic control extension without its closing empty sub-block: the
+    // image descriptor after it is then read as the length of another one.
+    Bytes unclosed = GifWithImage(0, 8);
+    unclosed.erase(unclosed.begin() + 26);
+    EXPECT_TRUE(unsafe(unclosed));
+    Bytes noImage = GifHeader(8, 8);
+    noImage.push_back(0x3B);
+    EXPECT_TRUE(unsafe(noImage));
 }
 
 TEST(PictureSize, SpriteWithAGifImageOfNoSizeEndsWithCode8) {
@@ -159,5 +168,5 @@ TEST(PictureSize, SpriteWithAGifImageOfNoSizeEndsWithCode8) {
     int code = 0;
     EXPECT_EQ(ReadSpritePicture("empty.spr", &xc, &yc, &code), nullptr);
     EXPECT_EQ(code, 8);
-    EXPECT_STREQ(SDL_GetError(), "GIF picture holds an image of no size");
+    EXPECT_STREQ(SDL_GetError(), "GIF picture is damaged or holds an image of no size");
 }
