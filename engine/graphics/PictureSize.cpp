@@ -77,7 +77,9 @@ bool GifUnsafeToDecode(const unsigned char* data, std::size_t size) {
             continue;
         }
         if (block != ',' || at + 9 > size) return true;
-        return LittleEndian16(data + at + 4) == 0 || LittleEndian16(data + at + 6) == 0;
+        const unsigned long width = LittleEndian16(data + at + 4);
+        const unsigned long height = LittleEndian16(data + at + 6);
+        return width == 0 || height == 0 || width > PictureMaxSide || height > PictureMaxSide;
     }
     return true;
 }

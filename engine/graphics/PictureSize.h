@@ -4,8 +4,10 @@
 
 // Decoders allocate the whole picture from the size its header states before
 // they read a single pixel, so a file of a hundred bytes can ask for a
-// gigabyte. Pictures larger than this are refused before decoding.
-constexpr unsigned long PictureMaxSide = 16384;
+// gigabyte. Pictures larger than this are refused before decoding. A side of
+// 16384 or more gets no surface from the SDL 1.2 layer, which the GIF decoder
+// does not check.
+constexpr unsigned long PictureMaxSide = 16383;
 constexpr unsigned long long PictureMaxPixels = 8192ull * 8192ull;
 
 // Whether the header of a PNG, GIF, BMP or QOI picture states a size beyond
@@ -16,6 +18,7 @@ bool PictureHeaderTooLarge(const unsigned char* data, std::size_t size, unsigned
 
 // Whether a GIF must not reach the GIF decoder: it is damaged before its
 // first image (an extension or the image descriptor cut short, an unknown
-// block, no image at all), or that image has no width or no height. On such
-// files the decoder writes through a null pixel pointer or loops for minutes.
+// block, no image at all), or that image has no width or no height, or a
+// side beyond PictureMaxSide. On such files the decoder writes through a null
+// pixel pointer or loops for minutes.
 bool GifUnsafeToDecode(const unsigned char* data, std::size_t size);

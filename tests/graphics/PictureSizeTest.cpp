@@ -79,7 +79,7 @@ TEST(PictureSize, RefusesHeadersBeyondTheLimits) {
     EXPECT_EQ(w, 16000u);
     EXPECT_EQ(h, 16000u);
     EXPECT_TRUE(TooLarge(PngHeader(8193, 8192)));
-    EXPECT_TRUE(TooLarge(PngHeader(16385, 1)));
+    EXPECT_TRUE(TooLarge(PngHeader(16384, 1)));
     EXPECT_TRUE(TooLarge(PngHeader(1, 0xFFFFFFFFu)));
     EXPECT_TRUE(TooLarge(GifHeader(65535, 65535)));
     EXPECT_TRUE(TooLarge(BmpHeader(30000, 30000)));
@@ -90,7 +90,7 @@ TEST(PictureSize, RefusesHeadersBeyondTheLimits) {
 TEST(PictureSize, AcceptsOrdinaryAndLimitSizes) {
     EXPECT_FALSE(TooLarge(PngHeader(800, 600)));
     EXPECT_FALSE(TooLarge(PngHeader(8192, 8192)));
-    EXPECT_FALSE(TooLarge(PngHeader(16384, 4096)));
+    EXPECT_FALSE(TooLarge(PngHeader(16383, 4096)));
     EXPECT_FALSE(TooLarge(GifHeader(640, 480)));
     EXPECT_FALSE(TooLarge(BmpHeader(1024, -768)));
     EXPECT_FALSE(TooLarge(QoiHeader(32, 32)));
@@ -144,6 +144,9 @@ TEST(PictureSize, KeepsDamagedGifsAndGifImagesOfNoSizeFromTheDecoder) {
     EXPECT_TRUE(unsafe(GifWithImage(0, 0)));
     EXPECT_TRUE(unsafe(GifWithImage(8, 0)));
     EXPECT_FALSE(unsafe(GifWithImage(8, 8)));
+    EXPECT_TRUE(unsafe(GifWithImage(16384, 7)));
+    EXPECT_TRUE(unsafe(GifWithImage(7, 65534)));
+    EXPECT_FALSE(unsafe(GifWithImage(16383, 7)));
     EXPECT_FALSE(unsafe(PngHeader(1, 1)));
 
     Bytes cut = GifWithImage(8, 8);
