@@ -79,7 +79,11 @@ bool GifUnsafeToDecode(const unsigned char* data, std::size_t size) {
         if (block != ',' || at + 9 > size) return true;
         const unsigned long width = LittleEndian16(data + at + 4);
         const unsigned long height = LittleEndian16(data + at + 6);
-        return width == 0 || height == 0 || width > PictureMaxSide || height > PictureMaxSide;
+        if (width == 0 || height == 0 || width > PictureMaxSide || height > PictureMaxSide) return true;
+        // The LZW code size: the decoder shifts by it and sizes its tables
+        // for at most 12-bit codes.
+        const std::size_t codeSize = at + 9 + ColourTableSize(data[at + 8]);
+        return codeSize >= size || data[codeSize] < 1 || data[codeSize] > 11;
     }
     return true;
 }

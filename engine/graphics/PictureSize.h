@@ -18,7 +18,7 @@ bool PictureHeaderTooLarge(const unsigned char* data, std::size_t size, unsigned
 
 // Whether a GIF must not reach the GIF decoder: it is damaged before its
 // first image (an extension or the image descriptor cut short, an unknown
-// block, no image at all), or that image has no width or no height, or a
-// side beyond PictureMaxSide. On such files the decoder writes through a null
-// pixel pointer or loops for minutes.
+// block, no image at all), or that image has no width or no height, a side
+// beyond PictureMaxSide or an LZW code size outside 1 to 11. On such files the
+// decoder writes through a null pixel pointer or loops for minutes.
 bool GifUnsafeToDecode(const unsigned char* data, std::size_t size);

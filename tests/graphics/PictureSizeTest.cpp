@@ -147,6 +147,9 @@ TEST(PictureSize, KeepsDamagedGifsAndGifImagesOfNoSizeFromTheDecoder) {
     EXPECT_TRUE(unsafe(GifWithImage(16384, 7)));
     EXPECT_TRUE(unsafe(GifWithImage(7, 65534)));
     EXPECT_FALSE(unsafe(GifWithImage(16383, 7)));
+    Bytes wideCodes = GifWithImage(8, 8);
+    wideCodes[wideCodes.size() - 6] = 32;
+    EXPECT_TRUE(unsafe(wideCodes));
     EXPECT_FALSE(unsafe(PngHeader(1, 1)));
 
     Bytes cut = GifWithImage(8, 8);
