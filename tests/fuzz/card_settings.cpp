@@ -8,32 +8,22 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/fuzz/FuzzWorkFolder.h"
 #include "card/Card.h"
 
 namespace {
 
 std::string settingsPath;
 
-void RemoveWorkFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(settingsPath).parent_path(), ignored);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    settingsPath = pattern + "/solvane.cfg";
-    std::atexit(RemoveWorkFolder);
+    settingsPath = MakeFuzzWorkFolder() + "/solvane.cfg";
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FILE* f = std::fopen(settingsPath.c_str(), "wb");
-    if (!f) std::abort();
-    if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-    std::fclose(f);
+    WriteFuzzFile("solvane.cfg", data, size);
 
     SnowNum = 0;
     SnowDensity = 0.0f;

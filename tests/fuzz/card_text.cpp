@@ -9,26 +9,13 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/fuzz/FuzzWorkFolder.h"
 #include "card/Card.h"
 #include "engine/graphics/CText.h"
 #include "engine/resources/NativeFileSystem.h"
 
-namespace {
-
-std::string workFolder;
-
-void RemoveWorkFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(workFolder, ignored);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    workFolder = pattern;
-    std::atexit(RemoveWorkFolder);
+    const std::string& workFolder = MakeFuzzWorkFolder();
     std::filesystem::create_directory(workFolder + "/txt");
     FS = new NativeFileSystem;
     FS->Open(workFolder.c_str());
@@ -36,10 +23,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FILE* f = std::fopen((workFolder + "/txt/txt.txt").c_str(), "wb");
-    if (!f) std::abort();
-    if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-    std::fclose(f);
+    WriteFuzzFile("txt/txt.txt", data, size);
 
     LoadCardText("txt/txt.txt");
     if (LineCount > CardTextLinesMax) std::abort();

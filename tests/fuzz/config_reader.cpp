@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/fuzz/FuzzWorkFolder.h"
 #include "engine/core/Config.h"
 #include "engine/core/DebugLog.h"
 
@@ -14,26 +15,15 @@ namespace {
 
 std::string configPath;
 
-void RemoveWorkFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(configPath).parent_path(), ignored);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    configPath = pattern + "/engine.cfg";
-    std::atexit(RemoveWorkFolder);
+    configPath = MakeFuzzWorkFolder() + "/engine.cfg";
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FILE* f = std::fopen(configPath.c_str(), "wb");
-    if (!f) std::abort();
-    if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-    std::fclose(f);
+    WriteFuzzFile("engine.cfg", data, size);
 
     DebugLogReset();
     Config config;

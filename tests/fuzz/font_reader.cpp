@@ -11,26 +11,13 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/fuzz/FuzzWorkFolder.h"
 #include "engine/core/DebugLog.h"
 #include "engine/graphics/CFont.h"
 #include "engine/resources/NativeFileSystem.h"
 
-namespace {
-
-std::string workFolder;
-
-void RemoveWorkFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(workFolder, ignored);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    workFolder = pattern;
-    std::atexit(RemoveWorkFolder);
+    const std::string& workFolder = MakeFuzzWorkFolder();
     std::filesystem::create_symlink("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", workFolder + "/sans.ttf");
     std::filesystem::create_symlink("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
                                     workFolder + "/mono.ttf");
@@ -42,10 +29,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FILE* f = std::fopen((workFolder + "/fonts.cfg").c_str(), "wb");
-    if (!f) std::abort();
-    if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-    std::fclose(f);
+    WriteFuzzFile("fonts.cfg", data, size);
 
     DebugLogReset();
     CFont table;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/fuzz/FuzzWorkFolder.h"
 #include "engine/core/DebugLog.h"
 #include "engine/graphics/Sprite.h"
 #include "engine/resources/NativeFileSystem.h"
@@ -18,29 +19,8 @@
 // the run: the decoder then fails as it does on a machine without that memory.
 extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1:max_allocation_size_mb=256"; }
 
-namespace {
-
-std::string workFolder;
-
-void RemoveWorkFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(workFolder, ignored);
-}
-
-void WriteFile(const std::string& name, const std::uint8_t* data, std::size_t size) {
-    FILE* f = std::fopen((workFolder + "/" + name).c_str(), "wb");
-    if (!f) std::abort();
-    if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-    std::fclose(f);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    workFolder = pattern;
-    std::atexit(RemoveWorkFolder);
+    const std::string& workFolder = MakeFuzzWorkFolder();
     std::filesystem::create_directory(workFolder + "/d");
     FS = new NativeFileSystem;
     FS->Open(workFolder.c_str());
@@ -51,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t textSize = size ? data[0] : 0;
     if (textSize > size - (size ? 1 : 0)) textSize = size ? size - 1 : 0;
     const std::uint8_t* text = size ? data + 1 : data;
-    WriteFile("s.spr", text, textSize);
-    WriteFile("p", text + textSize, size - (size ? 1 : 0) - textSize);
+    WriteFuzzFile("s.spr", text, textSize);
+    WriteFuzzFile("p", text + textSize, size - (size ? 1 : 0) - textSize);
 
     DebugLogReset();
     short xc = 0, yc = 0;
