@@ -1,7 +1,7 @@
 # What `cmake --install` puts under the prefix, in two components that
 # `make package` turns into two Debian packages:
 # libglimmer-dev (component dev, the default for every rule without one):
-#   include/glimmer/engine/...        the engine's headers, for #include "engine/glimmer.h"
+#   include/glimmer/...               the engine's headers, for #include <glimmer/glimmer.h>
 #   lib/libglimmer.a                  the engine
 #   lib/cmake/Glimmer/                the CMake package (find_package(Glimmer))
 # solvane (component solvane):
@@ -20,8 +20,8 @@ include(CMakePackageConfigHelpers)
 set(GLIMMER_PACKAGE_DIR lib/cmake/Glimmer)
 
 install(TARGETS glimmer EXPORT GlimmerTargets ARCHIVE DESTINATION lib)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/engine/
-  DESTINATION include/glimmer/engine
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/glimmer/
+  DESTINATION include/glimmer
   FILES_MATCHING PATTERN "*.h")
 
 # A sanitized engine needs the sanitizer runtimes in every program linking it.
