@@ -120,7 +120,7 @@ foreach(component package IN ZIP_LISTS GLIMMER_COMPONENTS GLIMMER_PACKAGES)
   install(FILES ${GLIMMER_DOC_OUT}/copyright DESTINATION share/doc/${package} COMPONENT ${component})
   install(FILES ${GLIMMER_DOC_OUT}/changelog.gz DESTINATION share/doc/${package}
     RENAME changelog.Debian.gz COMPONENT ${component})
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/${package}.lintian-overrides DESTINATION share/lintian/overrides
     RENAME ${package} COMPONENT ${component})
 endforeach()
 
