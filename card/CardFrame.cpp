@@ -1,10 +1,14 @@
-#include "card/Card.h"
+#include "card/CardFrame.h"
 
-#include <cmath>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "card/CardParticles.h"
+#include "card/CardRandom.h"
+#include "card/CardScene.h"
+#include "card/CardSettings.h"
+#include "card/CardText.h"
+#include "card/CardTime.h"
 #include "engine/core/Config.h"
 #include "engine/graphics/CText.h"
 #include "engine/graphics/GObject.h"
@@ -13,18 +17,8 @@
 
 namespace {
 
-const char* const BeforeTarget = "До Нового, 2004, года осталось %u часов %u минут %u секунд";
-const char* const SinceTarget = "С Начала , 2004, года прошло %u часов %u минут %u секунд";
-
 // An empty text cannot be rendered; a blank takes its place.
 const char* Shown(const std::string& text) { return text.empty() ? " " : text.c_str(); }
-
-// Stores a position in 16 bits the way an integer store does (low bits kept),
-// also for values a float-to-short conversion could not hold.
-short Store16(double value) {
-    if (!(value > -9.0e15 && value < 9.0e15)) return 0;
-    return static_cast<short>(static_cast<std::int64_t>(value));
-}
 
 ParticleShape ShapeOf(const GObject& object) {
     return {object.XSize, object.YSize, object.XCenter, object.YCenter};
@@ -52,8 +46,8 @@ void ReturnGreetingLine(Particle& particle, short* pos) {
     line->Hide();
     line->SetZLevel(NewLevel());
     if (NextLine == LineCount) NextLine = 0;
-    pos[0] = Store16(CardRandom(799 - line->GetXSize()));
-    pos[1] = Store16(-line->GetYSize() - line->GetYCenter());
+    pos[0] = StorePosition16(CardRandom(799 - line->GetXSize()));
+    pos[1] = StorePosition16(-line->GetYSize() - line->GetYCenter());
     line->ChangeText(GreetingText(NextLine));
     particle.DY = CardFallStep(TextSpeed);
     ++NextLine;
@@ -66,67 +60,12 @@ void ReturnFlake(Particle& particle, short* pos, unsigned int desc) {
     flake->Hide();
     flake->SetZLevel(NewLevel());
     flake->Show();
-    pos[0] = Store16(CardRandom(800.0));
-    pos[1] = Store16(-flake->GetYSize() - flake->GetYCenter());
+    pos[0] = StorePosition16(CardRandom(800.0));
+    pos[1] = StorePosition16(-flake->GetYSize() - flake->GetYCenter());
     particle.DY = CardFallStep(SnowSpeed);
 }
 
 }  // namespace
-
-std::string CountdownTextAt(time_t target, time_t now) {
-    double left = std::difftime(target, now);
-    double whole = std::trunc(std::fabs(left));
-    // Moments further away than a 32-bit count of seconds wrap like one.
-    std::uint32_t n = whole < 9.0e15 ? static_cast<std::uint32_t>(static_cast<std::int64_t>(whole)) : 0;
-    unsigned int seconds = n % 60;
-    unsigned int minutes = (n / 60) % 60;
-    unsigned int hours = n / 3600;
-    char text[160];
-    std::snprintf(text, sizeof text, left <= 0.0 ? SinceTarget : BeforeTarget, hours, minutes, seconds);
-    return text;
-}
-
-std::string ClockTextAt(time_t now) {
-    struct tm local;
-    if (!localtime_r(&now, &local)) return std::string();
-    char text[64];
-    if (!asctime_r(&local, text)) {
-        // asctime gives up on years of more than four digits; same layout.
-        static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-        static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-        std::snprintf(text, sizeof text, "%.3s %.3s%3d %.2d:%.2d:%.2d %lld\n", days[local.tm_wday % 7],
-                      months[local.tm_mon % 12], local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                      1900LL + local.tm_year);
-    }
-    std::string clock(text);
-    if (!clock.empty()) clock.pop_back();
-    return clock;
-}
-
-const char* GreetingText(unsigned int entry) {
-    if (entry >= CardTextLinesMax || TextLines[entry][0] == '\0') return " ";
-    return TextLines[entry];
-}
-
-void BounceParticle(Particle& particle, short x, const ParticleShape& shape, short width) {
-    if (x - shape.XSize + shape.XCenter < 0 && particle.DX < 0) particle.DX = -particle.DX;
-    else if (x + shape.XSize + shape.XCenter > width && particle.DX > 0) particle.DX = -particle.DX;
-}
-
-bool ParticleBelowScreen(short y, const ParticleShape& shape, short height) {
-    return y >= height + shape.YSize;
-}
-
-void DriftAndMoveParticle(Particle& particle, short* pos) {
-    if (particle.DriftTimer == 0.0f) {
-        particle.DriftTimer = static_cast<float>(CardRandom(99.0));
-        particle.DX = static_cast<float>(CardRandom(5.0) - 2);
-    }
-    pos[0] = Store16(std::trunc(pos[0] + static_cast<double>(particle.DX)));
-    pos[1] = Store16(std::trunc(pos[1] + static_cast<double>(particle.DY)));
-    particle.DriftTimer -= 1.0f;
-}
 
 void ShowCardTime(time_t now) {
     ShowTimeText(ClockText, ClockTextAt(now));

@@ -1,7 +1,12 @@
-#include "card/Card.h"
+#include "card/CardScene.h"
 
 #include <cmath>
 
+#include "card/CardFrame.h"
+#include "card/CardParticles.h"
+#include "card/CardRandom.h"
+#include "card/CardSettings.h"
+#include "card/CardText.h"
 #include "engine/core/Config.h"
 #include "engine/core/Engine.h"
 #include "engine/core/Video.h"
@@ -16,9 +21,6 @@ unsigned int ScrollText = 0;
 unsigned int CountdownText = 0;
 unsigned int ClockText = 0;
 
-Particle Particles[CardParticlesMax];
-unsigned int ParticleDescs[CardParticlesMax];
-Uint32 ParticleCount = 0;
 Uint32 NextLine = 0;
 
 namespace {
@@ -105,11 +107,6 @@ unsigned int AddTimeText(DTable& table, int y, const char* font) {
 }
 
 }  // namespace
-
-// 1 + trunc(rand() x speed / 32767), in integers wide enough for any speed.
-float CardFallStep(int speed) {
-    return static_cast<float>(1 + static_cast<long long>(CardRand()) * speed / 32767);
-}
 
 unsigned long CardFlakeCount(int snowNum, float snowDensity, short height) {
     double limit = FlakeLimit(snowNum, snowDensity, height);

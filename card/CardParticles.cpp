@@ -1,0 +1,34 @@
+#include "card/CardParticles.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "card/CardRandom.h"
+
+Particle Particles[CardParticlesMax];
+unsigned int ParticleDescs[CardParticlesMax];
+Uint32 ParticleCount = 0;
+
+short StorePosition16(double value) {
+    if (!(value > -9.0e15 && value < 9.0e15)) return 0;
+    return static_cast<short>(static_cast<std::int64_t>(value));
+}
+
+void BounceParticle(Particle& particle, short x, const ParticleShape& shape, short width) {
+    if (x - shape.XSize + shape.XCenter < 0 && particle.DX < 0) particle.DX = -particle.DX;
+    else if (x + shape.XSize + shape.XCenter > width && particle.DX > 0) particle.DX = -particle.DX;
+}
+
+bool ParticleBelowScreen(short y, const ParticleShape& shape, short height) {
+    return y >= height + shape.YSize;
+}
+
+void DriftAndMoveParticle(Particle& particle, short* pos) {
+    if (particle.DriftTimer == 0.0f) {
+        particle.DriftTimer = static_cast<float>(CardRandom(99.0));
+        particle.DX = static_cast<float>(CardRandom(5.0) - 2);
+    }
+    pos[0] = StorePosition16(std::trunc(pos[0] + static_cast<double>(particle.DX)));
+    pos[1] = StorePosition16(std::trunc(pos[1] + static_cast<double>(particle.DY)));
+    particle.DriftTimer -= 1.0f;
+}
