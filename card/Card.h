@@ -7,6 +7,7 @@
 #include "card/CardParticles.h"
 #include "card/CardRandom.h"
 #include "card/CardScene.h"
+#include "card/CardSender.h"
 #include "card/CardSettings.h"
 #include "card/CardText.h"
 #include "card/CardTime.h"

@@ -1,5 +1,6 @@
 #include "card/CardFrame.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -46,9 +47,12 @@ void ReturnGreetingLine(Particle& particle, short* pos) {
     line->Hide();
     line->SetZLevel(NewLevel());
     if (NextLine == LineCount) NextLine = 0;
-    pos[0] = StorePosition16(CardRandom(799 - line->GetXSize()));
-    pos[1] = StorePosition16(-line->GetYSize() - line->GetYCenter());
+    const int column = CardRand();
+    // Placed by the line it now shows, not by the one that has just left.
     line->ChangeText(GreetingText(NextLine));
+    line->Render();
+    pos[0] = GreetingLineColumn(column, 799.0, line->GetXSize(), CFG.Width, line->SX);
+    pos[1] = StorePosition16(-line->GetYSize() - line->GetYCenter());
     particle.DY = CardFallStep(TextSpeed);
     ++NextLine;
     line->Show();
@@ -68,6 +72,15 @@ void ReturnFlake(Particle& particle, short* pos, unsigned int desc) {
 }  // namespace
 
 void ShowCardTime(time_t now) {
+    // The target moves only with the second shown (with NewYear nearest) or
+    // the setting.
+    static time_t targetFor = 0;
+    static int targetYear = -1;
+    if (now != targetFor || NewYear != targetYear) {
+        TargetTime = CardTargetAt(now);
+        targetFor = now;
+        targetYear = NewYear;
+    }
     ShowTimeText(ClockText, ClockTextAt(now));
     ShowTimeText(CountdownText, CountdownTextAt(TargetTime, now));
 }
@@ -79,12 +92,13 @@ void MoveCardParticles() {
         short* pos = GDT.GetParams(desc);
         if (!object || !pos) continue;
         Particle& particle = Particles[i];
-        BounceParticle(particle, pos[0], ShapeOf(*object), CFG.Width);
+        BounceParticle(particle, StorePosition16(std::trunc(pos[0] * static_cast<double>(object->SX))),
+                       ShapeOf(*object), CFG.Width);
         if (ParticleBelowScreen(pos[1], ShapeOf(*object), CFG.Height)) {
             if (LineCount > 0 && desc == ScrollText) ReturnGreetingLine(particle, pos);
             else ReturnFlake(particle, pos, desc);
         }
-        DriftAndMoveParticle(particle, pos);
+        DriftAndMoveParticle(particle, pos, object->GetXSize() > CFG.Width);
     }
 }
 

@@ -2,9 +2,11 @@
 
 #include <cmath>
 
+#include "card/CardEventFilter.h"
 #include "card/CardFrame.h"
 #include "card/CardParticles.h"
 #include "card/CardRandom.h"
+#include "card/CardSender.h"
 #include "card/CardSettings.h"
 #include "card/CardText.h"
 #include "engine/core/Config.h"
@@ -50,7 +52,7 @@ void ShowSplash(DTable& table) {
 void AddCredit(DTable& table) {
     CText* credit = TextAt(Create(table, TypeText, 0, 599));
     credit->SetZLevel(1);
-    credit->Create("Author: Tarnwell", "main 12");
+    credit->Create(CreditText().c_str(), "main 12");
     credit->ChangeColor(255, 0, 0);
     credit->Render();
     // The rendered size is already in screen pixels: the hot spot takes it
@@ -82,14 +84,16 @@ void AddFlake(DTable& table) {
 }
 
 void AddGreetingLine(DTable& table) {
-    int x = CardRandom(400.0);
+    // The column is drawn first and placed once the line's width is known.
+    int column = CardRand();
     int y = CardRandom(600.0) - 600;
-    ScrollText = Create(table, TypeText, x, y);
+    ScrollText = Create(table, TypeText, 0, y);
     CText* line = TextAt(ScrollText);
     line->SetZLevel(static_cast<unsigned char>(CardRand() * 120.0 / 32767.0 + 128.0));
     line->Create(GreetingText(0), "main 24");
     line->ChangeColor(255, 0, 0);
     line->Render();
+    GDT.GetParams(ScrollText)[0] = GreetingLineColumn(column, 400.0, line->GetXSize(), CFG.Width, line->SX);
     line->Show();
     Particles[ParticleCount].DY = CardFallStep(TextSpeed);
     ParticleDescs[ParticleCount] = ScrollText;
@@ -138,7 +142,12 @@ void BuildCardScene() {
 
     // The window's table runs out after 2991 flakes, which ends the program
     // with code 3 from the table itself.
-    for (unsigned long i = 0; i < FlakeLimit(SnowNum, SnowDensity, CFG.Height); ++i) AddFlake(table);
+    for (unsigned long i = 0; i < FlakeLimit(SnowNum, SnowDensity, CFG.Height); ++i) {
+        // Thousands of flakes take seconds; a close request meanwhile is
+        // answered at once.
+        if (i % 64 == 0) EndCardIfCloseRequested();
+        AddFlake(table);
+    }
 
     // Without greeting lines there is nothing to let fall.
     if (LineCount > 0) AddGreetingLine(table);

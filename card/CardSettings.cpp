@@ -1,15 +1,18 @@
 #include "card/CardSettings.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
+#include "card/CardTime.h"
 #include "engine/core/Error.h"
 
 int SnowNum = 0;
 float SnowDensity = 0.0f;
 int TextSpeed = 100;
 int SnowSpeed = 5;
+int NewYear = 2004;
 
 namespace {
 
@@ -28,6 +31,25 @@ void ReadFloat(std::FILE* f, float& setting) {
     if (std::fscanf(f, "%f", &value) == 1) setting = value;
 }
 
+// A year of one to four digits whose New Year mktime can represent.
+bool ReadYear(const char* word, int& year) {
+    if (!*word || std::strlen(word) > 4 || std::strspn(word, "0123456789") != std::strlen(word)) return false;
+    const long value = std::strtol(word, nullptr, 10);
+    if (value < 1 || NewYearMoment(value) == static_cast<time_t>(-1)) return false;
+    year = static_cast<int>(value);
+    return true;
+}
+
+// A value that is no year and not "nearest" is left for the next key, as the
+// number readers leave a word that is no number.
+void ReadNewYear(std::FILE* f, int& setting) {
+    const long start = std::ftell(f);
+    char word[100];
+    if (std::fscanf(f, "%99s", word) != 1) return;
+    if (std::strcmp(word, "nearest") == 0) setting = NewYearNearest;
+    else if (!ReadYear(word, setting) && start >= 0) std::fseek(f, start, SEEK_SET);
+}
+
 }  // namespace
 
 void LoadCardSettings(const char* path) {
@@ -43,5 +65,6 @@ void LoadCardSettings(const char* path) {
         else if (std::strcmp(word, "SnowDensity") == 0) ReadFloat(f, SnowDensity);
         else if (std::strcmp(word, "TextSpeed") == 0) ReadInt(f, TextSpeed);
         else if (std::strcmp(word, "SnowSpeed") == 0) ReadInt(f, SnowSpeed);
+        else if (std::strcmp(word, "NewYear") == 0) ReadNewYear(f, NewYear);
     }
 }
