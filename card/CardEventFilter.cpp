@@ -1,7 +1,7 @@
 #include "card/CardEventFilter.h"
 
-#include "engine/core/Engine.h"
-#include "engine/core/Error.h"
+#include "glimmer/runtime/Engine.h"
+#include "glimmer/base/Error.h"
 
 int CardEventFilter(const SDL_Event* event) {
     // Without a window or a screen there is nothing left to show.

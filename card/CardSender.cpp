@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "engine/core/DebugLog.h"
-#include "engine/resources/FileSystem.h"
+#include "glimmer/base/DebugLog.h"
+#include "glimmer/resources/FileSystem.h"
 
 std::string SenderName;
 

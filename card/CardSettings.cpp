@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "card/CardTime.h"
-#include "engine/core/Error.h"
+#include "glimmer/base/Error.h"
 
 int SnowNum = 0;
 float SnowDensity = 0.0f;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/resources/FileSystem.h"
+#include "glimmer/resources/FileSystem.h"
 
 char TextLines[CardTextLinesMax][CardTextLineSize];
 Uint32 LineCount = 0;

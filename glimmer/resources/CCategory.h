@@ -1,0 +1,34 @@
+#pragma once
+
+#include "glimmer/resources/CItem.h"
+
+// A fixed-capacity array of items; positions are stable handles.
+class CCategory {
+public:
+    CItem* Data;  // owned array of MaxNum items, or null
+    unsigned int Num;
+    unsigned int MaxNum;
+    unsigned int Index;
+    char Empty;
+    char* Name;
+
+    CCategory();
+    ~CCategory();
+    CCategory(const CCategory&) = delete;
+    CCategory& operator=(const CCategory&) = delete;
+
+    int Init(unsigned int n);
+    int Initializing(unsigned int index, unsigned int n);
+    int AddItem(char* data, unsigned int size);
+    int AddItem(CItem& item);
+    void RemoveItem(unsigned int position);
+    CItem* operator[](unsigned int position);
+    CItem* operator[](int position) { return (*this)[static_cast<unsigned int>(position)]; }
+    CItem* operator[](const char* name);
+    void Clear();
+    void SetName(const char* name);
+    const char* GetName() const { return Name; }
+    unsigned int GetNum();
+    unsigned int GetMaxNum();
+    char IsEmpty();
+};
