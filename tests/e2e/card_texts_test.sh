@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The clock and the countdown stand in pale blue near the bottom, centred and
-# within the width; the greeting line falls in red.
+# The clock and the countdown stand in pale blue near the bottom, centred;
+# the greeting line falls in red.
 source "$SOURCE_DIR/tests/e2e/lib.sh"
 source "$SOURCE_DIR/tests/e2e/card_lib.sh"
 
@@ -17,8 +17,6 @@ left=$(count_colour "$E2E_TMP/shot.png" 400x30+0+561 200 200 255)
 right=$(count_colour "$E2E_TMP/shot.png" 400x30+400+561 200 200 255)
 [ "$left" -gt 40 ] && [ "$right" -gt 40 ] ||
   fail "the countdown is not spread around the centre above y 590 (left $left, right $right)"
-edges=$(($(count_colour "$E2E_TMP/shot.png" 12x30+0+561 200 200 255) + $(count_colour "$E2E_TMP/shot.png" 12x30+788+561 200 200 255)))
-[ "$edges" = 0 ] || fail "the countdown reaches the window's side edges ($edges pixels)"
 
 # The greeting line starts above the picture and comes down within seconds.
 red=0
