@@ -75,11 +75,11 @@ void ShowCardTime(time_t now) {
     // The target moves only with the second shown (with NewYear nearest) or
     // the setting.
     static time_t targetFor = 0;
-    static int targetYear = -1;
-    if (now != targetFor || NewYear != targetYear) {
+    static int targetSetting = -1;
+    if (now != targetFor || NewYear != targetSetting) {
         TargetTime = CardTargetAt(now);
         targetFor = now;
-        targetYear = NewYear;
+        targetSetting = NewYear;
     }
     ShowTimeText(ClockText, ClockTextAt(now));
     ShowTimeText(CountdownText, CountdownTextAt(TargetTime, now));

@@ -63,9 +63,8 @@ bool CleanSenderName(const std::string& line, std::string& name, bool& cut) {
             return false;
         }
         const bool blank = point == ' ' || point == '\t';
-        if (blank && name.empty()) {
-            // Blanks before the name are dropped.
-        } else if (chars < CardNameCharsMax) {
+        const bool leading = blank && name.empty();
+        if (!leading && chars < CardNameCharsMax) {
             name.append(blank ? std::string(" ") : line.substr(i, length));
             ++chars;
             if (!blank) end = name.size();
