@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "card/Card.h"
@@ -231,16 +230,4 @@ TEST(CardEventFilterDeathTest, EndsNormallyOnACloseRequestAtAnyTime) {
         SDL_Event e = EventOfType(SDL_QUIT);
         EXPECT_EXIT(CardEventFilter(&e), ::testing::ExitedWithCode(0), "") << "frames " << frames;
     }
-}
-
-TEST(CardEventFilterDeathTest, EndsNormallyWhenACloseRequestWaitsInTheQueue) {
-    CardWorld world("SnowNum 0\n");
-    const auto closeWhileLoading = [&world] {
-        world.Start();
-        SDL_Event e = EventOfType(SDL_QUIT);
-        SDL_PushEvent(&e);
-        EndCardIfCloseRequested();
-        std::exit(7);
-    };
-    EXPECT_EXIT(closeWhileLoading(), ::testing::ExitedWithCode(0), "");
 }
