@@ -1,6 +1,7 @@
 #include "card/CardFrame.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "card/CardText.h"
 #include "card/CardTime.h"
 #include "glimmer/base/Config.h"
+#include "glimmer/graphics/CFont.h"
 #include "glimmer/graphics/CText.h"
 #include "glimmer/graphics/GObject.h"
 #include "glimmer/graphics/Sprite.h"
@@ -27,7 +29,25 @@ ParticleShape ShapeOf(const GObject& object) {
 
 unsigned char NewLevel() { return static_cast<unsigned char>(CardRand() * 120.0 / 32767.0 + 128.0); }
 
-void ShowTimeText(unsigned int desc, const std::string& text) {
+// On a screen taller than 4:3 the font grows by more than the width: a text
+// wider than the screen steps down to the next smaller size of its family
+// that the font table holds.
+void FitToScreen(CText* object) {
+    static const int smaller[] = {22, 20, 18, 16, 12};
+    const char* blank = object->Font ? std::strchr(object->Font, ' ') : nullptr;
+    if (!blank) return;
+    const std::string family(object->Font, static_cast<size_t>(blank - object->Font));
+    const int size = std::atoi(blank + 1);
+    for (int candidate : smaller) {
+        if (object->GetXSize() <= CFG.Width) return;
+        const std::string font = family + " " + std::to_string(candidate);
+        if (candidate >= size || !TTF[font.c_str()]) continue;
+        object->ChangeFont(font.c_str());
+        object->Render();
+    }
+}
+
+void ShowTimeText(unsigned int desc, const std::string& text, bool fit) {
     CText* object = static_cast<CText*>(GDT[desc]);
     const char* shown = Shown(text);
     // The words change once a second, the frames come 33 times a second;
@@ -35,6 +55,7 @@ void ShowTimeText(unsigned int desc, const std::string& text) {
     if (!object->Rendered || object->Dirty || !object->Text || std::strcmp(object->Text, shown) != 0) {
         object->ChangeText(shown);
         object->Render();
+        if (fit) FitToScreen(object);
     }
     // The rendered size is already in screen pixels, so the hot spot takes it
     // unscaled: the text stays centred on its position at any screen size.
@@ -81,8 +102,8 @@ void ShowCardTime(time_t now) {
         targetFor = now;
         targetSetting = NewYear;
     }
-    ShowTimeText(ClockText, ClockTextAt(now));
-    ShowTimeText(CountdownText, CountdownTextAt(TargetTime, now));
+    ShowTimeText(ClockText, ClockTextAt(now), false);
+    ShowTimeText(CountdownText, CountdownTextAt(TargetTime, now), true);
 }
 
 void MoveCardParticles() {
