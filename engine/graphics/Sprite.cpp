@@ -90,6 +90,8 @@ void SurfaceReport(const SDL_Surface* surface, bool withDepth) {
 // full-screen sky that is most of the cost of drawing it. The view is rebuilt
 // whenever Surface or its alpha changes, and never outlives Surface.
 void DropOpaqueView(Sprite& sprite) {
+    // Every change of the picture or its pixels passes here.
+    sprite.Touch();
     SDL_FreeSurface(sprite.OpaqueView);
     sprite.OpaqueView = nullptr;
 }
@@ -492,27 +494,60 @@ void Sprite::Run(SDL_Surface* dst) {
 
 void Sprite::Run(SDL_Rect* clip, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
+    if (!clip) {
+        long long left = 0, top = 0;
+        ClippedPlacement(nullptr, &left, &top, nullptr);
+        SDL_Rect whole = {0, 0, static_cast<Uint16>(Surface->w), static_cast<Uint16>(Surface->h)};
+        PutSprite(static_cast<int>(left), static_cast<int>(top), &whole, dst);
+        return;
+    }
+    long long left = 0, top = 0;
+    ScreenBox box;
+    // Only the part inside the owner's rectangle is drawn, at its true place.
+    if (!ClippedPlacement(clip, &left, &top, &box)) return;
+    SDL_Rect source = {static_cast<Sint16>(box.x0 - left), static_cast<Sint16>(box.y0 - top),
+                       static_cast<Uint16>(box.x1 - box.x0), static_cast<Uint16>(box.y1 - box.y0)};
+    PutSprite(box.x0, box.y0, &source, dst);
+}
+
+bool Sprite::ClippedPlacement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {
     const short* p = GDT.GetParams(Desc);
     const int p0 = p ? p[0] : 0;
     const int p1 = p ? p[1] : 0;
     int ox, oy;
     OwnerOrigin(UDesc, &ox, &oy);
-    const long long left = TruncToInt(p0 * static_cast<double>(SX) + ox - XCenter);
-    const long long top = TruncToInt(p1 * static_cast<double>(SY) + oy - YCenter);
-    if (!clip) {
-        SDL_Rect whole = {0, 0, static_cast<Uint16>(Surface->w), static_cast<Uint16>(Surface->h)};
-        PutSprite(static_cast<int>(left), static_cast<int>(top), &whole, dst);
-        return;
-    }
-    // Only the part inside the owner's rectangle is drawn, at its true place.
-    const long long x0 = std::max<long long>(left, clip->x);
-    const long long y0 = std::max<long long>(top, clip->y);
-    const long long x1 = std::min<long long>(left + Surface->w, static_cast<long long>(clip->x) + clip->w);
-    const long long y1 = std::min<long long>(top + Surface->h, static_cast<long long>(clip->y) + clip->h);
-    if (x1 <= x0 || y1 <= y0) return;
-    SDL_Rect source = {static_cast<Sint16>(x0 - left), static_cast<Sint16>(y0 - top), static_cast<Uint16>(x1 - x0),
-                       static_cast<Uint16>(y1 - y0)};
-    PutSprite(static_cast<int>(x0), static_cast<int>(y0), &source, dst);
+    *left = TruncToInt(p0 * static_cast<double>(SX) + ox - XCenter);
+    *top = TruncToInt(p1 * static_cast<double>(SY) + oy - YCenter);
+    if (!clip || !Surface) return false;
+    const long long x0 = std::max<long long>(*left, clip->x);
+    const long long y0 = std::max<long long>(*top, clip->y);
+    const long long x1 = std::min<long long>(*left + Surface->w, static_cast<long long>(clip->x) + clip->w);
+    const long long y1 = std::min<long long>(*top + Surface->h, static_cast<long long>(clip->y) + clip->h);
+    if (x1 <= x0 || y1 <= y0) return false;
+    *box = {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)};
+    return true;
+}
+
+bool Sprite::Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {
+    if (!Surface) return false;
+    if (clip) return ClippedPlacement(clip, left, top, box);
+    // As Run(dst) and PutSprite place it: the corner kept in 16 bits.
+    const short* p = GDT.GetParams(Desc);
+    const int p0 = p ? p[0] : 0;
+    const int p1 = p ? p[1] : 0;
+    int ox, oy;
+    OwnerOrigin(UDesc, &ox, &oy);
+    const int x = TruncToInt(p0 * static_cast<double>(SX) + ox);
+    const int y = TruncToInt(p1 * static_cast<double>(SY) + oy);
+    *left = static_cast<Sint16>(x - XCenter);
+    *top = static_cast<Sint16>(y - YCenter);
+    *box = {static_cast<int>(*left), static_cast<int>(*top), static_cast<int>(*left) + Surface->w,
+            static_cast<int>(*top) + Surface->h};
+    return true;
+}
+
+bool Sprite::DrawsOpaque() const {
+    return Surface && SDL_FBSurface && OpaqueView && BlitSource(*this, SDL_FBSurface) == OpaqueView;
 }
 
 void Sprite::PutSprite(int x, int y, SDL_Surface* dst) {
