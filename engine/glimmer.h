@@ -14,6 +14,7 @@
 #include "engine/core/DebugLog.h"
 #include "engine/core/Engine.h"
 #include "engine/core/Error.h"
+#include "engine/core/FrameDamage.h"
 #include "engine/core/Mouse.h"
 #include "engine/core/Video.h"
 #include "engine/graphics/CFont.h"

@@ -58,6 +58,7 @@ struct LoopState {
     // Where the readouts were drawn last frame: the draw pass paints them over.
     std::vector<ScreenBox> rateBoxes;
     std::vector<SDL_Rect> shown;
+    bool lastWhole = true;
 };
 
 LoopState Loop;
@@ -240,8 +241,13 @@ void RunGlimmerFrame() {
         PresentParts(Loop.shown.data(), static_cast<int>(Loop.shown.size()));
     }
     ShowWholeNext = false;
+    Loop.lastWhole = whole || Damage.Whole();
     if (Loop.swap) SDL_GL_SwapBuffers();
     Frames += 1;
+}
+
+bool LastFrameWhole() {
+    return Loop.lastWhole;
 }
 
 Uint32 IdleWait(Uint32 sinceFrame) {
