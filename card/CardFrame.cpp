@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/core/Config.h"
-#include "engine/graphics/CText.h"
-#include "engine/graphics/GObject.h"
-#include "engine/graphics/Sprite.h"
-#include "engine/registry/DTable.h"
+#include "glimmer/base/Config.h"
+#include "glimmer/graphics/CText.h"
+#include "glimmer/graphics/GObject.h"
+#include "glimmer/graphics/Sprite.h"
+#include "glimmer/registry/DTable.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <memory>
 
-#include "engine/core/Engine.h"
-#include "engine/core/Error.h"
-#include "engine/resources/FileSystem.h"
+#include "glimmer/runtime/Engine.h"
+#include "glimmer/base/Error.h"
+#include "glimmer/resources/FileSystem.h"
 
 time_t TargetTime = 0;
 time_t CurrentTime = 0;

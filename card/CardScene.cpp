@@ -2,14 +2,14 @@
 
 #include <cmath>
 
-#include "engine/core/Config.h"
-#include "engine/core/Engine.h"
-#include "engine/core/Video.h"
-#include "engine/graphics/CText.h"
-#include "engine/graphics/GObject.h"
-#include "engine/graphics/Sprite.h"
-#include "engine/registry/DTable.h"
-#include "engine/ui/Window.h"
+#include "glimmer/base/Config.h"
+#include "glimmer/runtime/Engine.h"
+#include "glimmer/graphics/Video.h"
+#include "glimmer/graphics/CText.h"
+#include "glimmer/graphics/GObject.h"
+#include "glimmer/graphics/Sprite.h"
+#include "glimmer/registry/DTable.h"
+#include "glimmer/ui/Window.h"
 
 unsigned int CardWindow = 0;
 unsigned int ScrollText = 0;

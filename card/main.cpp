@@ -1,6 +1,6 @@
 #include "card/Card.h"
 
-#include "engine/core/Engine.h"
+#include "glimmer/runtime/Engine.h"
 
 // The card runs from the folder that holds "solvane.cfg"; its arguments are
 // not used.

@@ -1,7 +1,7 @@
 # What `cmake --install` puts under the prefix:
 #   bin/launcher                      the start program
 #   lib/solvane/                      the card's folder: solvanewin, solvane.cfg, data/, fonts/
-#   include/glimmer/engine/...        the engine's headers, for #include "engine/glimmer.h"
+#   include/glimmer/...               the engine's headers, for #include <glimmer/glimmer.h>
 #   lib/libglimmer.a                  the engine
 #   lib/cmake/Glimmer/                the CMake package (find_package(Glimmer))
 #   share/applications/solvane.desktop and share/icons/hicolor/*/apps/solvane.png
@@ -12,8 +12,8 @@ include(CMakePackageConfigHelpers)
 set(GLIMMER_PACKAGE_DIR lib/cmake/Glimmer)
 
 install(TARGETS glimmer EXPORT GlimmerTargets ARCHIVE DESTINATION lib)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/engine/
-  DESTINATION include/glimmer/engine
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/glimmer/
+  DESTINATION include/glimmer
   FILES_MATCHING PATTERN "*.h")
 
 # A sanitized engine needs the sanitizer runtimes in every program linking it.

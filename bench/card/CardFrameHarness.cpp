@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "card/Card.h"
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 
 namespace {
 

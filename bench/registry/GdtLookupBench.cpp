@@ -3,7 +3,7 @@
 // slots; the walk itself is measured next to the engine's lookup for scale.
 #include <benchmark/benchmark.h>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <fstream>
 #include <string>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tools/png/PngWriter.h"
 
 namespace {

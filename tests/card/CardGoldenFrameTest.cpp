@@ -16,7 +16,7 @@
 #include <string>
 
 #include "card/Card.h"
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/support/TestWorld.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "card/Card.h"
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/card/CardWorld.h"
 #include "tests/support/TestWorld.h"
 

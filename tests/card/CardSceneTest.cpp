@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "card/Card.h"
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/card/CardWorld.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "card/Card.h"
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/card/CardWorld.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "card/Card.h"
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/support/TestWorld.h"
 
 // Colours of the test pictures (0xRRGGBB).

@@ -14,7 +14,7 @@ cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$E2E_TMP/install.log" 2>&1 ||
 for f in bin/launcher lib/solvane/solvanewin; do
   [ -x "$PREFIX/$f" ] || fail "$f is not installed as a program"
 done
-for f in lib/solvane/solvane.cfg lib/libglimmer.a include/glimmer/engine/glimmer.h \
+for f in lib/solvane/solvane.cfg lib/libglimmer.a include/glimmer/glimmer.h \
   lib/cmake/Glimmer/GlimmerConfig.cmake lib/cmake/Glimmer/GlimmerConfigVersion.cmake \
   share/applications/solvane.desktop; do
   [ -f "$PREFIX/$f" ] || fail "$f is not installed"
@@ -24,8 +24,8 @@ done
 
 # Every engine header that an installed header includes is installed too.
 while read -r header; do
-  [ -f "$PREFIX/include/glimmer/$header" ] || fail "installed headers include $header, which is missing"
-done < <(grep -rhoE '#include "engine/[^"]+"' "$PREFIX/include/glimmer" | sed -E 's/#include "(.*)"/\1/' | sort -u)
+  [ -f "$PREFIX/include/$header" ] || fail "installed headers include $header, which is missing"
+done < <(grep -rhoE '#include "glimmer/[^"]+"' "$PREFIX/include/glimmer" | sed -E 's/#include "(.*)"/\1/' | sort -u)
 
 desktop="$PREFIX/share/applications/solvane.desktop"
 grep -qx "Exec=$PREFIX/bin/launcher" "$desktop" || fail "desktop entry does not start the installed launcher: $(cat "$desktop")"
@@ -66,7 +66,7 @@ rm -f "$app/tools/png/CMakeLists.txt"
   bash -e build.sh >build.log 2>&1
 ) || { cat "$app/build.log" >&2; fail "the README's program does not build against the installed engine"; }
 [ -x "$app/build/myscene" ] || fail "the README's program was not built"
-grep -rq "$SOURCE_DIR/engine" "$app/build/CMakeFiles" && fail "the program was built against the source tree"
+grep -rq "$SOURCE_DIR/glimmer" "$app/build/CMakeFiles" && fail "the program was built against the source tree"
 
 start_xvfb
 

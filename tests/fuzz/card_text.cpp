@@ -11,8 +11,8 @@
 
 #include "tests/fuzz/FuzzWorkFolder.h"
 #include "card/Card.h"
-#include "engine/graphics/CText.h"
-#include "engine/resources/NativeFileSystem.h"
+#include "glimmer/graphics/CText.h"
+#include "glimmer/resources/NativeFileSystem.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const std::string& workFolder = MakeFuzzWorkFolder();

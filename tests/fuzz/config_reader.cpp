@@ -8,8 +8,8 @@
 #include <string>
 
 #include "tests/fuzz/FuzzWorkFolder.h"
-#include "engine/core/Config.h"
-#include "engine/core/DebugLog.h"
+#include "glimmer/base/Config.h"
+#include "glimmer/base/DebugLog.h"
 
 namespace {
 

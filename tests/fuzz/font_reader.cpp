@@ -12,9 +12,9 @@
 #include <string>
 
 #include "tests/fuzz/FuzzWorkFolder.h"
-#include "engine/core/DebugLog.h"
-#include "engine/graphics/CFont.h"
-#include "engine/resources/NativeFileSystem.h"
+#include "glimmer/base/DebugLog.h"
+#include "glimmer/graphics/CFont.h"
+#include "glimmer/resources/NativeFileSystem.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const std::string& workFolder = MakeFuzzWorkFolder();

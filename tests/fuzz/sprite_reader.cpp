@@ -11,9 +11,9 @@
 #include <string>
 
 #include "tests/fuzz/FuzzWorkFolder.h"
-#include "engine/core/DebugLog.h"
-#include "engine/graphics/Sprite.h"
-#include "engine/resources/NativeFileSystem.h"
+#include "glimmer/base/DebugLog.h"
+#include "glimmer/graphics/Sprite.h"
+#include "glimmer/resources/NativeFileSystem.h"
 
 // Pictures whose headers promise gigabytes get no memory instead of ending
 // the run: the decoder then fails as it does on a machine without that memory.

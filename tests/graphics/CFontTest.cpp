@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/support/TestWorld.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/graphics/GraphicsWorld.h"
 
 namespace {

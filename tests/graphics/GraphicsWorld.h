@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/support/TestWorld.h"
 
 struct WorldOptions {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/graphics/PictureSize.h"
+#include "glimmer/graphics/PictureSize.h"
 #include "tests/support/EngineWorld.h"
 #include "tests/support/TestWorld.h"
 

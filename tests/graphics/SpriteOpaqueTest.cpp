@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/graphics/GraphicsWorld.h"
 
 namespace {

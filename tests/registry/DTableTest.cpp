@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/support/TestWorld.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/support/TestWorld.h"
 
 namespace {

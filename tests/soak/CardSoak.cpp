@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "card/Card.h"
-#include "engine/core/Engine.h"
+#include "glimmer/runtime/Engine.h"
 
 namespace {
 

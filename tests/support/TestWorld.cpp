@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/core/DebugLog.h"
+#include "glimmer/base/DebugLog.h"
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-test-XXXXXX").string();

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/support/EngineWorld.h"
 #include "tests/support/TestWorld.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/glimmer.h"
+#include <glimmer/glimmer.h>
 #include "tests/support/EngineWorld.h"
 #include "tests/support/TestWorld.h"
 

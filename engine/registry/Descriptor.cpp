@@ -1,3 +1,0 @@
-#include "engine/registry/Descriptor.h"
-
-Descriptor::Descriptor() : Object(nullptr), Params(nullptr), Desc(0), Type(0), Used(0) {}

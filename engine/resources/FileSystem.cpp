@@ -1,3 +1,0 @@
-#include "engine/resources/FileSystem.h"
-
-FileSystem* FS = nullptr;

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include "glimmer/graphics/GObject.h"
+
+// A picture in the template pixel format, already scaled to the screen, drawn
+// by its descriptor's position parameters.
+class Sprite : public GObject {
+public:
+    SDL_Surface* Surface;  // owned
+    char* TextBuffer;      // owned; only copying fills it
+    // While every pixel of Surface is fully opaque: a second description of
+    // the same pixels in the screen's format, which SDL copies instead of
+    // blending. Owned header, borrowed pixels; null otherwise.
+    SDL_Surface* OpaqueView;
+
+    Sprite();
+    Sprite(Sprite& src);
+    Sprite& operator=(Sprite& src);
+    ~Sprite();
+
+    void Initializing(unsigned int desc, int n, unsigned int udesc);
+    void Load(const char* name, unsigned char z, float kx, float ky);
+    void Create(SDL_Surface* src, short xc, short yc, unsigned char z, float kx, float ky);
+    void Scale(float kx, float ky);
+    void SetAlpha(unsigned char a);
+    void Run(SDL_Surface* dst);
+    void Run(SDL_Rect* clip, SDL_Surface* dst);
+    void PutSprite(int x, int y, SDL_Surface* dst);
+    void PutSprite(int x, int y, SDL_Rect* src, SDL_Surface* dst);
+    // What Run(dst) (clip null) or Run(clip, dst) draws: the picture's corner
+    // and the part of the screen it covers, before the screen's own clipping.
+    // False when it draws nothing or has no picture.
+    bool Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const;
+    // Whether drawing it copies its pixels as they are (no translucency).
+    bool DrawsOpaque() const;
+
+private:
+    bool ClippedPlacement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const;
+
+public:
+    SDL_Surface* GetSurface() { return Surface; }
+    void Reload();
+};
+
+// Reads a sprite file and decodes the picture it names as Load does, but
+// without ending the program: the decoded picture (the caller frees it) with
+// the hot spot, or null with *code set to the code Load ends with (2, 4, 8).
+SDL_Surface* ReadSpritePicture(const char* name, short* xc, short* yc, int* code);

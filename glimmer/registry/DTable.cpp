@@ -1,0 +1,355 @@
+#include "glimmer/registry/DTable.h"
+
+#include <climits>
+#include <new>
+#include <ostream>
+
+#include "glimmer/base/DebugLog.h"
+#include "glimmer/base/Error.h"
+#include "glimmer/graphics/CText.h"
+#include "glimmer/graphics/GObject.h"
+#include "glimmer/graphics/Sprite.h"
+#include "glimmer/resources/Catalog.h"
+#include "glimmer/ui/Button.h"
+#include "glimmer/ui/Window.h"
+
+DTable GDT;
+
+namespace {
+
+// How a table makes, sets up and destroys the object of one type code.
+struct TypeOps {
+    void* (*create)();
+    void (*initialize)(void* object, unsigned int desc, unsigned long n, unsigned int owner);
+    void (*destroy)(void* object);
+};
+
+template <class T>
+TypeOps OpsFor() {
+    return TypeOps{
+        []() -> void* { return static_cast<void*>(new (std::nothrow) T); },
+        [](void* object, unsigned int desc, unsigned long n, unsigned int owner) {
+            static_cast<T*>(object)->Initializing(desc, static_cast<int>(n), owner);
+        },
+        [](void* object) { delete static_cast<T*>(object); },
+    };
+}
+
+// The one place that knows which class each type code stands for. Codes
+// without a class take a slot without an object.
+bool OpsOf(unsigned int type, TypeOps& ops) {
+    switch (type) {
+    case TypeSprite: ops = OpsFor<Sprite>(); return true;
+    case TypeButton: ops = OpsFor<Button>(); return true;
+    case TypeText: ops = OpsFor<CText>(); return true;
+    case TypeWindow: ops = OpsFor<Window>(); return true;
+    case TypeCatalog: ops = OpsFor<Catalog>(); return true;
+    default: return false;
+    }
+}
+
+// Windows inside windows are resolved by going up through GDT; a damaged
+// chain of owners must not recurse for ever.
+constexpr int MaxNesting = 64;
+
+struct Location {
+    DTable* table = nullptr;
+    unsigned int slot = 0;
+
+    Descriptor* Record() const { return table ? &table->Descriptors[slot] : nullptr; }
+};
+
+bool OwnSlot(const DTable& t, unsigned long desc, unsigned int& slot) {
+    if (!t.Descriptors || t.MLimit <= 0 || desc > UINT_MAX) return false;
+    unsigned int index = static_cast<unsigned int>(desc) - t.Start;
+    if (index >= static_cast<unsigned int>(t.MLimit)) return false;
+    slot = index;
+    return true;
+}
+
+bool RangeEntryFree(const DTable& t, int i) { return t.RangeStart[i] == 0 && t.RangeSize[i] == 0; }
+
+// Taken range entries always form a prefix: registration fills the first
+// free entry and removal closes the gap. Their starts ascend and the ranges
+// do not overlap, since each new range begins where the last listed one ends.
+// Galloping keeps the cost tied to the number of ranges, not to the slots.
+int RangeCount(const DTable& t) {
+    if (!t.RangeStart || !t.RangeSize || t.MLimit <= 0 || RangeEntryFree(t, 0)) return 0;
+    int used = 0;  // entries up to here are taken
+    int probe = 1;
+    while (probe < t.MLimit && !RangeEntryFree(t, probe)) {
+        used = probe;
+        probe = probe < t.MLimit / 2 ? 2 * probe + 1 : t.MLimit;
+    }
+    int lo = used + 1, hi = probe < t.MLimit ? probe : t.MLimit;
+    while (lo < hi) {
+        int mid = lo + (hi - lo) / 2;
+        if (RangeEntryFree(t, mid)) hi = mid;
+        else lo = mid + 1;
+    }
+    return lo;
+}
+
+// The only range entry that can hold desc, or -1.
+int RangeHolding(const DTable& t, unsigned int desc) {
+    int count = RangeCount(t);
+    int lo = 0, hi = count;
+    while (lo < hi) {
+        int mid = lo + (hi - lo) / 2;
+        if (t.RangeStart[mid] <= desc) lo = mid + 1;
+        else hi = mid;
+    }
+    int i = lo - 1;
+    if (i < 0) return -1;
+    if (desc - t.RangeStart[i] >= t.RangeSize[i]) return -1;
+    return i;
+}
+
+Location Locate(DTable& t, unsigned long desc, int depth);
+
+// The table of a range's owner: only a window owns one. Any other object is
+// never taken for a table.
+DTable* RangeTable(DTable& t, unsigned int owner, int depth) {
+    Descriptor* record = nullptr;
+    unsigned int slot = 0;
+    if (OwnSlot(t, owner, slot)) {
+        record = &t.Descriptors[slot];
+    } else {
+        // A window registered inside another window: its record lives in the
+        // parent's table, which GDT reaches.
+        record = Locate(GDT, owner, depth + 1).Record();
+    }
+    if (!record || record->Type != TypeWindow || !record->Object) return nullptr;
+    return &static_cast<Window*>(record->Object)->Table;
+}
+
+// Gives what a walk over the slots in order would give: at slot i, first the
+// slot's own number, then the range of entry i.
+Location Locate(DTable& t, unsigned long desc, int depth) {
+    if (depth > MaxNesting) return {};
+    unsigned int slot = 0;
+    bool own = OwnSlot(t, desc, slot);
+    // A table without ranges (a window's own table, as a rule) has nothing
+    // but its slots; the draw pass and the card look up every flake here
+    // several times a frame.
+    if (!t.RangeStart || !t.RangeSize || t.MLimit <= 0 || RangeEntryFree(t, 0))
+        return own ? Location{&t, slot} : Location{};
+    if (desc <= UINT_MAX) {
+        int range = RangeHolding(t, static_cast<unsigned int>(desc));
+        if (range >= 0 && !(own && slot <= static_cast<unsigned int>(range))) {
+            DTable* inner = RangeTable(t, t.RangeOwner[range], depth);
+            if (inner && inner != &t) {
+                Location found = Locate(*inner, desc, depth + 1);
+                if (found.table) return found;
+            }
+        }
+    }
+    if (own) return {&t, slot};
+    return {};
+}
+
+// Steps shared by both ways of freeing: the record is emptied before the
+// object goes, so nothing reached from its destructor sees a half-freed slot.
+// Returns whether the slot was taken.
+bool FreeRecord(DTable& t, unsigned int slot, unsigned int& type) {
+    Descriptor& record = t.Descriptors[slot];
+    if (!record.Used) return false;
+    void* object = record.Object;
+    short* params = record.Params;
+    type = record.Type;
+    record.Object = nullptr;
+    record.Params = nullptr;
+    record.Type = 0;
+    record.Used = 0;
+    if (t.Num > 0) --t.Num;
+    TypeOps ops;
+    if (object && OpsOf(type, ops)) ops.destroy(object);
+    delete[] params;
+    return true;
+}
+
+void ReleaseSlots(DTable& t) {
+    delete[] t.Descriptors;
+    delete[] t.RangeStart;
+    delete[] t.RangeSize;
+    delete[] t.RangeOwner;
+    t.Descriptors = nullptr;
+    t.RangeStart = t.RangeSize = t.RangeOwner = nullptr;
+    t.MLimit = 0;
+    t.Num = 0;
+}
+
+}  // namespace
+
+DTable::DTable()
+    : Desc(0), Descriptors(nullptr), Start(0), MLimit(0), Num(0), RangeStart(nullptr), RangeSize(nullptr),
+      RangeOwner(nullptr) {}
+
+DTable::~DTable() {
+    for (int i = 0; i < MLimit; ++i) FreeDescriptorByNum(static_cast<unsigned int>(i));
+    ReleaseSlots(*this);
+}
+
+int DTable::CreateSlots(unsigned int start, int size) {
+    for (int i = 0; i < MLimit; ++i) FreeDescriptorByNum(static_cast<unsigned int>(i));
+    ReleaseSlots(*this);
+    Start = start;
+    if (size < 0) return 0;
+    if (size == 0) return 1;
+    unsigned int count = static_cast<unsigned int>(size);
+    Descriptors = new (std::nothrow) Descriptor[count];
+    RangeStart = new (std::nothrow) unsigned int[count]();
+    RangeSize = new (std::nothrow) unsigned int[count]();
+    RangeOwner = new (std::nothrow) unsigned int[count]();
+    if (!Descriptors || !RangeStart || !RangeSize || !RangeOwner) {
+        ReleaseSlots(*this);
+        return 0;
+    }
+    for (unsigned int i = 0; i < count; ++i) Descriptors[i].Desc = start + i;
+    MLimit = size;
+    return 1;
+}
+
+void DTable::CreateDT(int size) {
+    DebugLog << "Creating DTable with " << size << "indexes" << std::endl;
+    if (!CreateSlots(0, size)) Error(2);
+}
+
+unsigned long DTable::CreateDescriptor(int type, short* params, unsigned long n) {
+    if (!Descriptors || MLimit <= 0 || Num >= static_cast<unsigned int>(MLimit)) Error(3);
+    int slot = 0;
+    while (slot < MLimit && Descriptors[slot].Used) ++slot;
+    if (slot == MLimit) Error(3);
+    Descriptor& record = Descriptors[slot];
+    unsigned int desc = record.Desc;
+
+    short* copy = nullptr;
+    if (params) {
+        copy = new (std::nothrow) short[2];
+        if (!copy) Error(2);
+        copy[0] = params[0];
+        copy[1] = params[1];
+    }
+
+    unsigned int code = static_cast<unsigned int>(type);
+    void* object = nullptr;
+    TypeOps ops;
+    bool hasClass = OpsOf(code, ops);
+    if (hasClass) {
+        object = ops.create();
+        if (!object) {
+            delete[] copy;
+            Error(2);
+        }
+    }
+    // Filled before the object is set up: a window reads its own parameters
+    // back through GDT while it initialises.
+    record.Object = object;
+    record.Params = copy;
+    record.Type = code;
+    record.Used = 1;
+    ++Num;
+    if (hasClass) {
+        DebugLog << object << std::endl;
+        ops.initialize(object, desc, n, Desc);
+    }
+    return desc;
+}
+
+unsigned long DTable::RegisterDRange(int size, unsigned long owner) {
+    DebugLog << "In Register DRange MLimit=" << MLimit << std::endl;
+    if (size < 0 || !RangeStart || !RangeSize || !RangeOwner) return 0;
+    unsigned long start = static_cast<unsigned long>(MLimit);
+    for (int i = 0; i < MLimit; ++i) {
+        if (RangeEntryFree(*this, i)) {
+            // Numbers must stay below 2^32 and must not wrap onto used ones.
+            if (start + static_cast<unsigned long>(size) > UINT_MAX) return 0;
+            RangeStart[i] = static_cast<unsigned int>(start);
+            RangeSize[i] = static_cast<unsigned int>(size);
+            RangeOwner[i] = static_cast<unsigned int>(owner);
+            return start;
+        }
+        start = static_cast<unsigned long>(RangeStart[i]) + RangeSize[i];
+    }
+    return 0;
+}
+
+void DTable::UnregisterDRange(unsigned long owner) {
+    int count = RangeCount(*this);
+    int i = 0;
+    while (i < count && RangeOwner[i] != owner) ++i;
+    if (i == count) return;
+    for (; i + 1 < MLimit; ++i) {
+        RangeStart[i] = RangeStart[i + 1];
+        RangeSize[i] = RangeSize[i + 1];
+        RangeOwner[i] = RangeOwner[i + 1];
+    }
+    RangeStart[MLimit - 1] = 0;
+    RangeSize[MLimit - 1] = 0;
+    RangeOwner[MLimit - 1] = 0;
+}
+
+void DTable::FreeDescriptorByNum(unsigned int slot) {
+    if (!Descriptors || slot >= static_cast<unsigned int>(MLimit)) return;
+    unsigned int desc = Descriptors[slot].Desc;
+    unsigned int type = 0;
+    if (!FreeRecord(*this, slot, type)) return;
+    UnregisterDRange(desc);
+    // Ranges live in GDT whatever table the window sits in.
+    if (type == TypeWindow && this != &GDT) GDT.UnregisterDRange(desc);
+}
+
+void DTable::FreeDescriptor(unsigned int desc) {
+    Location found = Locate(*this, desc, 0);
+    if (!found.table) return;
+    unsigned int type = 0;
+    if (!FreeRecord(*found.table, found.slot, type)) return;
+    UnregisterDRange(desc);
+    if (type == TypeWindow && this != &GDT) GDT.UnregisterDRange(desc);
+}
+
+void* DTable::operator[](unsigned long desc) {
+    Descriptor* record = Locate(*this, desc, 0).Record();
+    return record ? record->Object : nullptr;
+}
+
+Descriptor* DTable::GetData(unsigned int desc) { return Locate(*this, desc, 0).Record(); }
+
+short* DTable::GetParams(unsigned int desc) {
+    Descriptor* record = Locate(*this, desc, 0).Record();
+    return record ? record->Params : nullptr;
+}
+
+int DTable::GetNumByDesc(unsigned long desc) {
+    unsigned int slot = 0;
+    return OwnSlot(*this, desc, slot) ? static_cast<int>(slot) : 0;
+}
+
+void DTable::Initializing(unsigned int desc, unsigned int size) {
+    Desc = desc;
+    if (size > static_cast<unsigned int>(INT_MAX)) Error(3);
+    Start = static_cast<unsigned int>(GDT.RegisterDRange(static_cast<int>(size), desc));
+    if (Start == 0) Error(3);
+}
+
+Catalog* GetLayerCatalog(unsigned int desc) {
+    Descriptor* record = GDT.GetData(desc);
+    if (!record || !record->Object) return nullptr;
+    switch (record->Type) {
+    case TypeWindow: return static_cast<Catalog*>(static_cast<Window*>(record->Object));
+    case TypeCatalog: return static_cast<Catalog*>(record->Object);
+    default: return nullptr;
+    }
+}
+
+GObject* GetGObject(unsigned int desc) {
+    Descriptor* record = GDT.GetData(desc);
+    if (!record || !record->Object) return nullptr;
+    switch (record->Type) {
+    case TypeSprite: return static_cast<GObject*>(static_cast<Sprite*>(record->Object));
+    case TypeButton: return static_cast<GObject*>(static_cast<Button*>(record->Object));
+    case TypeText: return static_cast<GObject*>(static_cast<CText*>(record->Object));
+    case TypeWindow: return static_cast<GObject*>(static_cast<Window*>(record->Object));
+    default: return nullptr;
+    }
+}

@@ -1,0 +1,3 @@
+#include "glimmer/registry/Descriptor.h"
+
+Descriptor::Descriptor() : Object(nullptr), Params(nullptr), Desc(0), Type(0), Used(0) {}

@@ -1,0 +1,3 @@
+#include "glimmer/resources/FileSystem.h"
+
+FileSystem* FS = nullptr;

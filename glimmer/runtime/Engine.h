@@ -1,0 +1,39 @@
+#pragma once
+
+#include <SDL/SDL.h>
+
+extern unsigned long Frames;
+extern void (*FrameFunction)(unsigned int);
+extern unsigned char FrameFunctionActive;
+extern Uint32 StartTicks;
+extern Uint32 FrameInterval;
+
+void GlimmerInitEngine(const char* configPath);
+[[noreturn]] void RunGlimmerEngine();
+void RegisterFrameFunction(void (*f)(unsigned int));
+void UnregisterFrameFunction();
+Uint32 FrameTick(Uint32 interval);
+int EngineEventFilter(const SDL_Event* event);
+
+// How long the frame loop sleeps when its queue is empty, sinceFrame ms after
+// it took the last frame event: until shortly before the next is due, then
+// 1 ms at a time.
+Uint32 IdleWait(Uint32 sinceFrame);
+
+// Draws one frame exactly as the frame loop does for a frame event: frame
+// function, draw pass, rate display, flip, Frames + 1.
+void RunGlimmerFrame();
+
+// Whether the last frame was drawn whole rather than only where it changed
+// (see glimmer/runtime/FrameDamage.h for when that is).
+bool LastFrameWhole();
+
+// SIGINT and SIGTERM only record a request to stop; the frame loop then ends
+// the program through Error(0) on the main thread. GlimmerInitEngine installs
+// the handlers before SDL starts. A second request while the first waits
+// ends the process at once, by the signal's default action.
+void InstallStopSignals();
+// The signal number of the pending request, 0 when none came.
+int StopRequested();
+// Error(0) when a request came; returns otherwise.
+void EndIfStopRequested();
