@@ -234,16 +234,19 @@ namespace {
 
 // Where a text's top-left corner lands: its position parameters scaled from
 // design units, from its owner's origin, less its hot spot.
-void TextCorner(const CText& text, int* left, int* top) {
-    const short* p = GDT.GetParams(text.Desc);
+void TextCorner(const CText& text, const short* p, int ox, int oy, int* left, int* top) {
     const int p0 = p ? p[0] : 0;
     const int p1 = p ? p[1] : 0;
-    int ox, oy;
-    OwnerOrigin(text.UDesc, &ox, &oy);
     const short x = static_cast<short>(TruncToInt(p0 * static_cast<double>(text.SX)) + ox);
     const short y = static_cast<short>(TruncToInt(p1 * static_cast<double>(text.SY)) + oy);
     *left = x - text.XCenter;
     *top = y - text.YCenter;
+}
+
+void TextCorner(const CText& text, int* left, int* top) {
+    int ox, oy;
+    OwnerOrigin(text.UDesc, &ox, &oy);
+    TextCorner(text, GDT.GetParams(text.Desc), ox, oy, left, top);
 }
 
 [[noreturn]] void NoSurface() {
@@ -281,8 +284,16 @@ void CText::Run(SDL_Rect* clip, SDL_Surface* dst) {
 
 bool CText::Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {
     if (!Surface) return false;
+    int ox, oy;
+    OwnerOrigin(UDesc, &ox, &oy);
+    return Placement(GDT.GetParams(Desc), ox, oy, clip, left, top, box);
+}
+
+bool CText::Placement(const short* params, int ox, int oy, const SDL_Rect* clip, long long* left, long long* top,
+                      ScreenBox* box) const {
+    if (!Surface) return false;
     int x, y;
-    TextCorner(*this, &x, &y);
+    TextCorner(*this, params, ox, oy, &x, &y);
     if (!clip) {
         *left = static_cast<Sint16>(x);
         *top = static_cast<Sint16>(y);

@@ -38,6 +38,10 @@ public:
     // screen it covers, before the screen's own clipping. False when it draws
     // nothing or has no rendering.
     bool Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const;
+    // The same from its position parameters and its owner's origin, already
+    // looked up.
+    bool Placement(const short* params, int ox, int oy, const SDL_Rect* clip, long long* left, long long* top,
+                   ScreenBox* box) const;
 };
 
 // The UTF-8 form of a text: the text itself when it is valid UTF-8, otherwise

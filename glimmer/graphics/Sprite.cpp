@@ -162,6 +162,17 @@ int Blit(const Sprite& sprite, SDL_Rect* src, SDL_Surface* target, SDL_Rect plac
     return SDL_UpperBlit(source, src, target, &place);
 }
 
+// The part of a picture with that corner inside the clip.
+bool Clip(long long left, long long top, const SDL_Surface* surface, const SDL_Rect* clip, ScreenBox* box) {
+    const long long x0 = std::max<long long>(left, clip->x);
+    const long long y0 = std::max<long long>(top, clip->y);
+    const long long x1 = std::min<long long>(left + surface->w, static_cast<long long>(clip->x) + clip->w);
+    const long long y1 = std::min<long long>(top + surface->h, static_cast<long long>(clip->y) + clip->h);
+    if (x1 <= x0 || y1 <= y0) return false;
+    *box = {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)};
+    return true;
+}
+
 SDL_PixelFormat* TemplateFormat() {
     if (!CFG.PixelFormat) SurfaceError("no video mode has been set");
     return CFG.PixelFormat;
@@ -519,24 +530,27 @@ bool Sprite::ClippedPlacement(const SDL_Rect* clip, long long* left, long long* 
     *left = TruncToInt(p0 * static_cast<double>(SX) + ox - XCenter);
     *top = TruncToInt(p1 * static_cast<double>(SY) + oy - YCenter);
     if (!clip || !Surface) return false;
-    const long long x0 = std::max<long long>(*left, clip->x);
-    const long long y0 = std::max<long long>(*top, clip->y);
-    const long long x1 = std::min<long long>(*left + Surface->w, static_cast<long long>(clip->x) + clip->w);
-    const long long y1 = std::min<long long>(*top + Surface->h, static_cast<long long>(clip->y) + clip->h);
-    if (x1 <= x0 || y1 <= y0) return false;
-    *box = {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)};
-    return true;
+    return Clip(*left, *top, Surface, clip, box);
 }
 
 bool Sprite::Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {
     if (!Surface) return false;
-    if (clip) return ClippedPlacement(clip, left, top, box);
-    // As Run(dst) and PutSprite place it: the corner kept in 16 bits.
-    const short* p = GDT.GetParams(Desc);
-    const int p0 = p ? p[0] : 0;
-    const int p1 = p ? p[1] : 0;
     int ox, oy;
     OwnerOrigin(UDesc, &ox, &oy);
+    return Placement(GDT.GetParams(Desc), ox, oy, clip, left, top, box);
+}
+
+bool Sprite::Placement(const short* p, int ox, int oy, const SDL_Rect* clip, long long* left, long long* top,
+                       ScreenBox* box) const {
+    if (!Surface) return false;
+    const int p0 = p ? p[0] : 0;
+    const int p1 = p ? p[1] : 0;
+    if (clip) {
+        *left = TruncToInt(p0 * static_cast<double>(SX) + ox - XCenter);
+        *top = TruncToInt(p1 * static_cast<double>(SY) + oy - YCenter);
+        return Clip(*left, *top, Surface, clip, box);
+    }
+    // As Run(dst) and PutSprite place it: the corner kept in 16 bits.
     const int x = TruncToInt(p0 * static_cast<double>(SX) + ox);
     const int y = TruncToInt(p1 * static_cast<double>(SY) + oy);
     *left = static_cast<Sint16>(x - XCenter);

@@ -33,6 +33,10 @@ public:
     // and the part of the screen it covers, before the screen's own clipping.
     // False when it draws nothing or has no picture.
     bool Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const;
+    // The same from its position parameters and its owner's origin, already
+    // looked up.
+    bool Placement(const short* params, int ox, int oy, const SDL_Rect* clip, long long* left, long long* top,
+                   ScreenBox* box) const;
     // Whether drawing it copies its pixels as they are (no translucency).
     bool DrawsOpaque() const;
 

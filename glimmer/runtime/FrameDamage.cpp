@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "glimmer/base/Config.h"
+#include "glimmer/base/Error.h"
 #include "glimmer/graphics/Video.h"
 #include "glimmer/graphics/CText.h"
 #include "glimmer/graphics/Sprite.h"
@@ -58,9 +59,9 @@ public:
     explicit Lister(FrameDamage& damage) : damage_(damage) {}
     void Object(const Descriptor& record, SDL_Rect* clip) override {
         if (record.Type == TypeSprite)
-            damage_.Add(static_cast<Sprite*>(record.Object), WindowSprite, clip);
+            damage_.Add(static_cast<Sprite*>(record.Object), WindowSprite, clip, record);
         else if (record.Type == TypeText)
-            damage_.Add(static_cast<CText*>(record.Object), WindowText, clip);
+            damage_.Add(static_cast<CText*>(record.Object), WindowText, clip, record);
     }
 
 private:
@@ -73,6 +74,7 @@ unsigned int FrameDamage::Collect() {
     now_.clear();
     duplicate_ = false;
     covered_ = false;
+    originKnown_ = false;
     width_ = SDL_FBSurface ? SDL_FBSurface->w : 0;
     height_ = SDL_FBSurface ? SDL_FBSurface->h : 0;
     Catalog* visible = GetLayerCatalog(CFG.VCDesc);
@@ -85,7 +87,7 @@ unsigned int FrameDamage::Collect() {
         met += ForEachFiled(*(*visible)[l], [&](unsigned int desc) {
             Descriptor* record = GDT.GetData(desc);
             if (!record || !record->Object) return true;
-            if (record->Type == TypeSprite) Add(static_cast<Sprite*>(record->Object), ScreenSprite, nullptr);
+            if (record->Type == TypeSprite) Add(static_cast<Sprite*>(record->Object), ScreenSprite, nullptr, *record);
             else if (record->Type == TypeWindow) static_cast<Window*>(record->Object)->Walk(lister);
             return true;
         });
@@ -93,7 +95,23 @@ unsigned int FrameDamage::Collect() {
     return met;
 }
 
-void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip) {
+void FrameDamage::Origin(unsigned int udesc, int* ox, int* oy) {
+    // Nothing moves while the list is made: one lookup per owner will do.
+    if (!originKnown_ || udesc != originOf_) {
+        OwnerOrigin(udesc, &originX_, &originY_);
+        originOf_ = udesc;
+        originKnown_ = true;
+    }
+    *ox = originX_;
+    *oy = originY_;
+}
+
+void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip, const Descriptor& record) {
+    // The record it was found by holds its position unless it was filed
+    // under another number than its own.
+    const short* params = record.Desc == object->Desc ? record.Params : GDT.GetParams(object->Desc);
+    int ox, oy;
+    Origin(object->UDesc, &ox, &oy);
     Listed listed = {};
     listed.object = object;
     listed.kind = kind;
@@ -107,7 +125,7 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip)
         // Drawing it ends the program, as the draw pass always has.
         if (!text->Surface) text->Run(&listed.clip, nullptr);
         surface = text->Surface;
-        drawsSomething = text->Placement(&listed.clip, &listed.left, &listed.top, &listed.box);
+        drawsSomething = text->Placement(params, ox, oy, &listed.clip, &listed.left, &listed.top, &listed.box);
     } else {
         Sprite* sprite = static_cast<Sprite*>(object);
         if (!sprite->Surface) {
@@ -115,8 +133,8 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip)
             else sprite->Run(&listed.clip, nullptr);
         }
         surface = sprite->Surface;
-        drawsSomething = sprite->Placement(kind == ScreenSprite ? nullptr : &listed.clip, &listed.left, &listed.top,
-                                           &listed.box);
+        drawsSomething = sprite->Placement(params, ox, oy, kind == ScreenSprite ? nullptr : &listed.clip, &listed.left,
+                                           &listed.top, &listed.box);
         opaque = sprite->DrawsOpaque();
     }
     if (!drawsSomething) return;
@@ -211,7 +229,6 @@ void FrameDamage::Draw(const std::vector<ScreenBox>& extra) {
     whole_ = false;
     BuildParts();
     DrawParts();
-    SDL_SetClipRect(screen, nullptr);
 }
 
 void FrameDamage::BuildParts() {
@@ -251,26 +268,20 @@ void FrameDamage::BuildParts() {
     }
 }
 
-void FrameDamage::DrawOne(const Listed& listed, const SDL_Rect& part) {
-    SDL_Rect clip = part;
-    SDL_SetClipRect(SDL_FBSurface, &clip);
-    SDL_Rect window = listed.clip;
-    switch (listed.kind) {
-    case ScreenSprite: static_cast<Sprite*>(listed.object)->Run(nullptr); break;
-    case WindowSprite: static_cast<Sprite*>(listed.object)->Run(&window, nullptr); break;
-    default: static_cast<CText*>(listed.object)->Run(&window, nullptr); break;
+void FrameDamage::DrawOne(const Listed& listed, const ScreenBox& part) {
+    // The part of the picture that lands there, as its own draw would place it.
+    SDL_Rect source = {static_cast<Sint16>(part.x0 - listed.left), static_cast<Sint16>(part.y0 - listed.top),
+                       static_cast<Uint16>(part.x1 - part.x0), static_cast<Uint16>(part.y1 - part.y0)};
+    if (listed.kind == WindowText) {
+        SDL_Rect place = {static_cast<Sint16>(part.x0), static_cast<Sint16>(part.y0), 0, 0};
+        if (SDL_UpperBlit(static_cast<CText*>(listed.object)->Surface, &source, SDL_FBSurface, &place) != 0) Error(1);
+        return;
     }
+    static_cast<Sprite*>(listed.object)->PutSprite(part.x0, part.y0, &source, nullptr);
 }
 
 void FrameDamage::DrawWhole() {
-    for (const Listed& listed : now_) {
-        SDL_Rect window = listed.clip;
-        switch (listed.kind) {
-        case ScreenSprite: static_cast<Sprite*>(listed.object)->Run(nullptr); break;
-        case WindowSprite: static_cast<Sprite*>(listed.object)->Run(&window, nullptr); break;
-        default: static_cast<CText*>(listed.object)->Run(&window, nullptr); break;
-        }
-    }
+    for (const Listed& listed : now_) DrawOne(listed, listed.box);
 }
 
 void FrameDamage::DrawParts() {
@@ -285,7 +296,7 @@ void FrameDamage::DrawParts() {
         }
         // Everything it covers is redrawn: one draw does.
         if (all) {
-            DrawOne(listed, ToRect(box));
+            DrawOne(listed, box);
             continue;
         }
         for (int r = r0; r <= r1; ++r) {
@@ -294,7 +305,7 @@ void FrameDamage::DrawParts() {
                 const SDL_Rect& part = parts_[index];
                 const ScreenBox overlap = {std::max(box.x0, static_cast<int>(part.x)), std::max(box.y0, static_cast<int>(part.y)),
                                            std::min(box.x1, part.x + part.w), std::min(box.y1, part.y + part.h)};
-                if (!overlap.Empty()) DrawOne(listed, ToRect(overlap));
+                if (!overlap.Empty()) DrawOne(listed, overlap);
             }
         }
     }

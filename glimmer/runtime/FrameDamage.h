@@ -6,6 +6,8 @@
 
 #include "glimmer/graphics/GObject.h"
 
+class Descriptor;
+
 // The frame loop's draw pass, drawing only what changed since the last frame.
 //
 // Each frame first lists every object the pass draws, in drawing order, with
@@ -53,11 +55,12 @@ private:
     };
     friend class Lister;
 
-    void Add(GObject* object, unsigned char kind, const SDL_Rect* clip);
+    void Add(GObject* object, unsigned char kind, const SDL_Rect* clip, const Descriptor& record);
+    void Origin(unsigned int udesc, int* ox, int* oy);
     bool SameAsBefore(const Listed& now, const Listed& before) const;
     void MarkBox(const ScreenBox& box);
     void BuildParts();
-    void DrawOne(const Listed& listed, const SDL_Rect& part);
+    void DrawOne(const Listed& listed, const ScreenBox& part);
     void DrawWhole();
     void DrawParts();
 
@@ -80,6 +83,10 @@ private:
     std::vector<int> partTopRow_;
     std::vector<std::vector<int>> partsInRow_;
     bool whole_ = true;
+    bool originKnown_ = false;
+    unsigned int originOf_ = 0;
+    int originX_ = 0;
+    int originY_ = 0;
 };
 
 // Draws every frame whole (true) or only what changed (false, the default
