@@ -231,8 +231,13 @@ void RunGlimmerFrame() {
 
     if (Loop.hideMouse) SDL_ShowCursor(1);
     DebugLog << "Drawed " << drawn << " sprites" << std::endl;
-    if (whole || Damage.Whole() || ShowWholeNext) {
+    if (whole || ShowWholeNext || !SDL_FBSurface) {
         PresentWhole();
+    } else if (Damage.Whole()) {
+        // A copy of the whole screen through the same path is still far
+        // less work than a flip.
+        SDL_Rect all = {0, 0, static_cast<Uint16>(SDL_FBSurface->w), static_cast<Uint16>(SDL_FBSurface->h)};
+        PresentParts(&all, 1);
     } else {
         Loop.shown = Damage.Parts();
         for (const ScreenBox& box : Loop.rateBoxes)
