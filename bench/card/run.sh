@@ -233,7 +233,7 @@ ratio() {
   card=$(printf '%s\n' "${RESULTS[@]}" | awk -v f="flakes=$1" '$2 == "cpu_share" && $3 == f { print $5 }')
   peer=$(peer_share "$2")
   RESULTS+=("bench: cpu_share_peer flakes=$2 size=1024x768 $peer")
-  RESULTS+=("bench: cpu_ratio flakes=$2 size=800x600 $(awk -v c="$card" -v p="$peer" 'BEGIN { printf "%.3f", p > 0 ? c / p : 0 }')")
+  RESULTS+=("bench: cpu_ratio flakes=$2 size=800x600 $(awk -v c="$card" -v p="$peer" 'BEGIN { printf "%.3f", (p > 0 ? c / p : 0) }')")
 }
 
 ratio 300 300
