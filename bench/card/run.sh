@@ -206,7 +206,7 @@ peer_share() {
   mkdir -p "$WORK/peer-home"
   HOME="$WORK/peer-home" "$XSNOW" -noconfig -nomenu -root -nosanta -norudolph -notrees -nowind -nometeors \
     -stars 0 -moon 0 -aurora 0 -showbirds 0 -nokeepsnow -noblowsnow \
-    -flakecountmax "$flakes" -snowflakes "$flakes" </dev/null >"$WORK/peer.log" 2>&1 &
+    -flakecountmax "$flakes" -snowflakes $((flakes * 20)) </dev/null >"$WORK/peer.log" 2>&1 &
   peer_pid=$!
   CARD_PID=$peer_pid
   sleep "$CPU_WARMUP"
