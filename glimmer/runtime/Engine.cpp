@@ -282,6 +282,7 @@ void RunGlimmerEngine() {
     StartLoop();
     SDL_Event event;
     Uint32 lastFrame = SDL_GetTicks();
+    unsigned long postedBeforePause = PostedTicks;
     for (;;) {
         EndIfStopRequested();
         // Checked per event too: slow frames can keep the queue from emptying.
@@ -295,8 +296,11 @@ void RunGlimmerEngine() {
             }
         }
         // Ticks taken elsewhere (by a frame function's own polling) would
-        // otherwise make later exposures pass for ticks.
-        TakenTicks = PostedTicks;
+        // otherwise make later exposures pass for ticks. Only ticks counted
+        // before the last pause count as gone: one counted just now may still
+        // be on its way into the queue.
+        if (TakenTicks < postedBeforePause) TakenTicks = postedBeforePause;
+        postedBeforePause = PostedTicks;
         // Nothing queued: sleep rather than spin a whole core.
         SDL_Delay(IdleWait(SDL_GetTicks() - lastFrame));
     }
