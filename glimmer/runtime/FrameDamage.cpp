@@ -117,6 +117,7 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
     listed.kind = kind;
     if (clip) listed.clip = *clip;
     const SDL_Surface* surface = nullptr;
+    long long left = 0, top = 0;
     bool drawsSomething = false;
     bool opaque = false;
     if (kind == WindowText) {
@@ -125,7 +126,7 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
         // Drawing it ends the program, as the draw pass always has.
         if (!text->Surface) text->Run(&listed.clip, nullptr);
         surface = text->Surface;
-        drawsSomething = text->Placement(params, ox, oy, &listed.clip, &listed.left, &listed.top, &listed.box);
+        drawsSomething = text->Placement(params, ox, oy, &listed.clip, &left, &top, &listed.box);
     } else {
         Sprite* sprite = static_cast<Sprite*>(object);
         if (!sprite->Surface) {
@@ -133,19 +134,23 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
             else sprite->Run(&listed.clip, nullptr);
         }
         surface = sprite->Surface;
-        drawsSomething = sprite->Placement(params, ox, oy, kind == ScreenSprite ? nullptr : &listed.clip, &listed.left,
-                                           &listed.top, &listed.box);
+        drawsSomething =
+            sprite->Placement(params, ox, oy, kind == ScreenSprite ? nullptr : &listed.clip, &left, &top, &listed.box);
         opaque = sprite->DrawsOpaque();
     }
     if (!drawsSomething) return;
     listed.box = Inside(listed.box, width_, height_);
     if (listed.box.Empty()) return;
+    // Part of the picture shows, so its corner lies within its size of the
+    // screen: well inside an int.
+    listed.left = static_cast<int>(left);
+    listed.top = static_cast<int>(top);
     listed.surface = surface;
     listed.look = object->Look;
     listed.flags = surface->flags;
     listed.colorkey = surface->format->colorkey;
     listed.alpha = surface->format->alpha;
-    listed.before = object->ListedFrame + 1 == frame_ ? static_cast<long>(object->ListedAt) : -1;
+    listed.before = object->ListedFrame + 1 == frame_ ? static_cast<int>(object->ListedAt) : -1;
     if (object->ListedFrame == frame_) duplicate_ = true;
     object->ListedFrame = frame_;
     object->ListedAt = static_cast<unsigned int>(now_.size());

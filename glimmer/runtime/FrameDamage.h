@@ -39,19 +39,20 @@ public:
     void Forget();
 
 private:
+    // Laid out to keep the two lists of a sky of flakes small.
     struct Listed {
         GObject* object;
-        unsigned char kind;  // 0 sprite on the screen, 1 sprite in a window, 2 text in a window
-        SDL_Rect clip;       // the window's rectangle (kinds 1 and 2)
-        long long left;      // the picture's corner, before clipping
-        long long top;
-        ScreenBox box;       // what it covers, inside the screen
         const void* surface;
         unsigned long look;
+        ScreenBox box;       // what it covers, inside the screen
+        SDL_Rect clip;       // the window's rectangle (kinds 1 and 2)
+        int left;            // the picture's corner, before clipping
+        int top;
+        int before;          // its place in the last frame's list, or -1
         Uint32 flags;
         Uint32 colorkey;
+        unsigned char kind;  // 0 sprite on the screen, 1 sprite in a window, 2 text in a window
         Uint8 alpha;
-        long before;         // its place in the last frame's list, or -1
     };
     friend class Lister;
 
