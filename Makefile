@@ -41,8 +41,10 @@ screenshot: build
 
 # Release build in build-bench; runs every build-bench/bench/*_bench, one
 # executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt), then the
-# card's own figures (bench/card/run.sh), whose seven "bench:" lines come last.
+# card's own figures (bench/card/run.sh), whose "bench:" lines come last. The
+# peer the card is measured against (xsnow) comes from bench/install-peer.
 bench: deps
+	@bash bench/install-peer
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DGLIMMER_BUILD_BENCH=ON -DBUILD_TESTING=OFF > /dev/null
 	@cmake --build build-bench --target benchmarks -j $(JOBS)
 	@set -e; for b in build-bench/bench/*_bench; do \

@@ -14,6 +14,7 @@
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/runtime/Engine.h"
 #include "glimmer/base/Error.h"
+#include "glimmer/runtime/FrameDamage.h"
 #include "glimmer/runtime/Mouse.h"
 #include "glimmer/graphics/Video.h"
 #include "glimmer/graphics/CFont.h"

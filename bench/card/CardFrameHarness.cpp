@@ -2,7 +2,8 @@
 // frames exactly as the frame loop draws them (RunGlimmerFrame: frame function,
 // draw pass, flip). Run it in a copy of the card's folder.
 //
-//   card_frame_harness frames WARMUP COUNT   one line: "frame_ms <median> ..."
+//   card_frame_harness frames WARMUP COUNT   one line: "frame_ms <median> ...", ending
+//                                            with how many frames were drawn whole
 //   card_frame_harness build                 one line: "build_ms <ms>"
 //
 // Each run also prints "flakes <n>", the flakes the scene really holds, so a
@@ -81,15 +82,17 @@ int main(int argc, char** argv) {
     }
     std::vector<double> times;
     times.reserve(static_cast<size_t>(count));
+    int whole = 0;
     for (int i = 0; i < count; ++i) {
         DrainQueue();
         const Clock::time_point start = Clock::now();
         RunGlimmerFrame();
         times.push_back(MillisecondsSince(start));
+        whole += LastFrameWhole() ? 1 : 0;
     }
     std::sort(times.begin(), times.end());
-    std::printf("flakes %u\nframe_ms %.3f p10 %.3f p90 %.3f max %.3f\n", FlakeCount(), Percentile(times, 0.5),
-                Percentile(times, 0.1), Percentile(times, 0.9), times.back());
+    std::printf("flakes %u\nframe_ms %.3f p10 %.3f p90 %.3f max %.3f whole %d of %d\n", FlakeCount(),
+                Percentile(times, 0.5), Percentile(times, 0.1), Percentile(times, 0.9), times.back(), whole, count);
     std::fflush(stdout);
     Error(0);
 }

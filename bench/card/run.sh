@@ -4,16 +4,25 @@
 #   bench: build_ms flakes=2970 size=800x600 <median of 5 start-ups, ms>
 #   bench: cpu_share flakes=N size=800x600 <CPU of card + Xvfb / wall time>
 #   bench: peak_rss_mb flakes=2970 size=800x600 <VmHWM of the card, MB>
+#   bench: cpu_share_peer flakes=N size=1024x768 <CPU of xsnow + Xvfb / wall time>
+#   bench: cpu_ratio flakes=N size=800x600 <the card's cpu_share / the peer's>
 # Every run uses a copy of the built card folder with SnowNum, SnowDensity,
 # Width and Height changed in its solvane.cfg.
 #
 # usage: bench/card/run.sh BUILD_DIR
 # FRAMES (default 300) and WARMUP (default 30) set the timed and the untimed
-# frames; CPU_WARMUP (4) and CPU_SECONDS (10) the CPU run under Xvfb. Each
+# frames; CPU_WARMUP (4) and CPU_SECONDS (10) the CPU runs under Xvfb. Each
 # frame figure is the lowest of FRAME_RUNS (3) medians, each from a fresh
 # process: on a machine shared with other work a single run can be slowed by
 # a third, and the lowest of a few comes closest to the card's own cost (all
 # are printed).
+#
+# The peer is Debian's xsnow (bench/install-peer installs it), snow only, on the
+# root window of its own Xvfb of the same kind, for the same seconds, with
+# 300 and 3000 flakes at most, made at twice that many a second: enough to
+# keep the count there after the warm-up, while a far higher rate costs xsnow
+# itself much more (0.50 instead of 0.18 of a core at 3000) for the same
+# picture. The card's 2970-flake share is set against its 3000.
 #
 # The flakes start above the screen and take some 600 frames to fill it, so
 # 30 frames in only a part of them is on screen. The detail lines before the
@@ -34,6 +43,8 @@ STEADY_CPU=${STEADY_CPU:-0}
 
 [ -x "$HARNESS" ] || { echo "run.sh: $HARNESS is not built" >&2; exit 1; }
 [ -x "$CARD_FOLDER/solvanewin" ] || { echo "run.sh: $CARD_FOLDER/solvanewin is not built" >&2; exit 1; }
+XSNOW=$(command -v xsnow || echo /usr/games/xsnow)
+[ -x "$XSNOW" ] || { echo "run.sh: xsnow is not installed (bench/install-peer installs it)" >&2; exit 1; }
 
 WORK=$(mktemp -d /tmp/solvane-bench-XXXXXX)
 XVFB_PID=""
@@ -188,6 +199,47 @@ build_ms 2970 800 600
 cpu_share 300
 cpu_share 2970 rss
 [ "$STEADY_CPU" = 1 ] && cpu_share 2970 show 45
+
+# peer_share FLAKES: xsnow's CPU share with its Xvfb; prints the share.
+peer_share() {
+  local flakes=$1 hz p0 x0 t0 p1 x1 t1 share peer_pid
+  hz=$(getconf CLK_TCK)
+  start_xvfb
+  mkdir -p "$WORK/peer-home"
+  HOME="$WORK/peer-home" "$XSNOW" -noconfig -nomenu -root -nosanta -norudolph -notrees -nowind -nometeors \
+    -stars 0 -moon 0 -aurora 0 -showbirds 0 -nokeepsnow -noblowsnow \
+    -flakecountmax "$flakes" -snowflakes $((flakes * 2)) </dev/null >"$WORK/peer.log" 2>&1 &
+  peer_pid=$!
+  CARD_PID=$peer_pid
+  sleep "$CPU_WARMUP"
+  kill -0 "$peer_pid" 2>/dev/null || { echo "run.sh: xsnow ended during warm-up" >&2; cat "$WORK/peer.log" >&2; exit 1; }
+  p0=$(ticks "$peer_pid"); x0=$(ticks "$XVFB_PID"); t0=$(now_ns)
+  sleep "$CPU_SECONDS"
+  p1=$(ticks "$peer_pid"); x1=$(ticks "$XVFB_PID"); t1=$(now_ns)
+  share=$(awk -v c=$((p1 - p0)) -v x=$((x1 - x0)) -v hz="$hz" -v ns=$((t1 - t0)) \
+    'BEGIN { printf "%.3f", (c + x) / hz / (ns / 1e9) }')
+  echo "peer    flakes=$flakes size=1024x768 after ${CPU_WARMUP} s: xsnow $(((p1 - p0) * 1000 / hz)) ms," \
+    "Xvfb $(((x1 - x0) * 1000 / hz)) ms in $(((t1 - t0) / 1000000)) ms: $share" >&2
+  kill -TERM "$peer_pid" 2>/dev/null || true
+  wait "$peer_pid" 2>/dev/null || true
+  CARD_PID=""
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=""
+  echo "$share"
+}
+
+# ratio CARD_FLAKES PEER_FLAKES: the card's kept share over the peer's.
+ratio() {
+  local card peer
+  card=$(printf '%s\n' "${RESULTS[@]}" | awk -v f="flakes=$1" '$2 == "cpu_share" && $3 == f { print $5 }')
+  peer=$(peer_share "$2")
+  RESULTS+=("bench: cpu_share_peer flakes=$2 size=1024x768 $peer")
+  RESULTS+=("bench: cpu_ratio flakes=$2 size=800x600 $(awk -v c="$card" -v p="$peer" 'BEGIN { printf "%.3f", (p > 0 ? c / p : 0) }')")
+}
+
+ratio 300 300
+ratio 2970 3000
 
 echo "machine: $(nproc) cores, $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)"
 printf '%s\n' "${RESULTS[@]}"

@@ -149,6 +149,7 @@ void CText::Initializing(unsigned int desc, int, unsigned int udesc) {
     Surface = nullptr;
     Rendered = 0;
     Dirty = 0;
+    Touch();
     UDesc = udesc;
     DebugLog << "Text initialized with UDesc=" << udesc << std::endl;
     DebugLog << "Initialized text desc=" << desc << std::endl;
@@ -182,6 +183,7 @@ void CText::ChangeText(const char* text) {
 }
 
 void CText::Clear() {
+    Touch();
     if (Rendered) SDL_FreeSurface(Surface);
     Surface = nullptr;
     Rendered = 0;
@@ -225,22 +227,26 @@ void CText::Render() {
     SDL_UnlockSurface(Surface);
     Rendered = 1;
     Dirty = 0;
+    Touch();
 }
 
 namespace {
 
 // Where a text's top-left corner lands: its position parameters scaled from
 // design units, from its owner's origin, less its hot spot.
-void TextCorner(const CText& text, int* left, int* top) {
-    const short* p = GDT.GetParams(text.Desc);
+void TextCorner(const CText& text, const short* p, int ox, int oy, int* left, int* top) {
     const int p0 = p ? p[0] : 0;
     const int p1 = p ? p[1] : 0;
-    int ox, oy;
-    OwnerOrigin(text.UDesc, &ox, &oy);
     const short x = static_cast<short>(TruncToInt(p0 * static_cast<double>(text.SX)) + ox);
     const short y = static_cast<short>(TruncToInt(p1 * static_cast<double>(text.SY)) + oy);
     *left = x - text.XCenter;
     *top = y - text.YCenter;
+}
+
+void TextCorner(const CText& text, int* left, int* top) {
+    int ox, oy;
+    OwnerOrigin(text.UDesc, &ox, &oy);
+    TextCorner(text, GDT.GetParams(text.Desc), ox, oy, left, top);
 }
 
 [[noreturn]] void NoSurface() {
@@ -266,18 +272,44 @@ void CText::Run(SDL_Rect* clip, SDL_Surface* dst) {
         Run(dst);
         return;
     }
-    int left, top;
-    TextCorner(*this, &left, &top);
+    long long left = 0, top = 0;
+    ScreenBox box;
     // Only the part inside the owner's rectangle is drawn, at its true place.
-    const long long x0 = std::max<long long>(left, clip->x);
-    const long long y0 = std::max<long long>(top, clip->y);
-    const long long x1 = std::min<long long>(static_cast<long long>(left) + Surface->w,
-                                             static_cast<long long>(clip->x) + clip->w);
-    const long long y1 = std::min<long long>(static_cast<long long>(top) + Surface->h,
-                                             static_cast<long long>(clip->y) + clip->h);
-    if (x1 <= x0 || y1 <= y0) return;
-    SDL_Rect source = {static_cast<Sint16>(x0 - left), static_cast<Sint16>(y0 - top), static_cast<Uint16>(x1 - x0),
-                       static_cast<Uint16>(y1 - y0)};
-    SDL_Rect place = {static_cast<Sint16>(x0), static_cast<Sint16>(y0), 0, 0};
+    if (!Placement(clip, &left, &top, &box)) return;
+    SDL_Rect source = {static_cast<Sint16>(box.x0 - left), static_cast<Sint16>(box.y0 - top),
+                       static_cast<Uint16>(box.x1 - box.x0), static_cast<Uint16>(box.y1 - box.y0)};
+    SDL_Rect place = {static_cast<Sint16>(box.x0), static_cast<Sint16>(box.y0), 0, 0};
     if (SDL_UpperBlit(Surface, &source, dst ? dst : SDL_FBSurface, &place) != 0) Error(1);
+}
+
+bool CText::Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {
+    if (!Surface) return false;
+    int ox, oy;
+    OwnerOrigin(UDesc, &ox, &oy);
+    return Placement(GDT.GetParams(Desc), ox, oy, clip, left, top, box);
+}
+
+bool CText::Placement(const short* params, int ox, int oy, const SDL_Rect* clip, long long* left, long long* top,
+                      ScreenBox* box) const {
+    if (!Surface) return false;
+    int x, y;
+    TextCorner(*this, params, ox, oy, &x, &y);
+    if (!clip) {
+        *left = static_cast<Sint16>(x);
+        *top = static_cast<Sint16>(y);
+        *box = {static_cast<int>(*left), static_cast<int>(*top), static_cast<int>(*left) + Surface->w,
+                static_cast<int>(*top) + Surface->h};
+        return true;
+    }
+    *left = x;
+    *top = y;
+    const long long x0 = std::max<long long>(x, clip->x);
+    const long long y0 = std::max<long long>(y, clip->y);
+    const long long x1 = std::min<long long>(static_cast<long long>(x) + Surface->w,
+                                             static_cast<long long>(clip->x) + clip->w);
+    const long long y1 = std::min<long long>(static_cast<long long>(y) + Surface->h,
+                                             static_cast<long long>(clip->y) + clip->h);
+    if (x1 <= x0 || y1 <= y0) return false;
+    *box = {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)};
+    return true;
 }

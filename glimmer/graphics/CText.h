@@ -34,6 +34,14 @@ public:
     void Run(SDL_Surface* dst);
     void Run(SDL_Rect* clip, SDL_Surface* dst);
     SDL_Surface* GetSurface() { return Surface; }
+    // What Run(clip, dst) draws: the rendering's corner and the part of the
+    // screen it covers, before the screen's own clipping. False when it draws
+    // nothing or has no rendering.
+    bool Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const;
+    // The same from its position parameters and its owner's origin, already
+    // looked up.
+    bool Placement(const short* params, int ox, int oy, const SDL_Rect* clip, long long* left, long long* top,
+                   ScreenBox* box) const;
 };
 
 // The UTF-8 form of a text: the text itself when it is valid UTF-8, otherwise

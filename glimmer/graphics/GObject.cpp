@@ -39,7 +39,8 @@ void OwnerOrigin(unsigned int udesc, int* ox, int* oy) {
 
 GObject::GObject()
     : X(0), Y(0), XSize(0), YSize(0), XCenter(0), YCenter(0), VQnum(-1), Released(0), Desc(0),
-      ZLevel(0), SX(CFG.Scalex), SY(CFG.Scaley), UDesc(0) {
+      ZLevel(0), SX(CFG.Scalex), SY(CFG.Scaley), UDesc(0), Look(0), ListedFrame(0), ListedAt(0) {
+    Touch();
     DebugLog << "Constructing GObject" << std::endl;
     DebugLog << "SX=" << SX << " SY=" << SY << std::endl;
 }
@@ -71,6 +72,16 @@ void GObject::SetZLevel(unsigned char z) {
     const unsigned int highest = CFG.VClayers > 0 ? CFG.VClayers - 1u : 0u;
     if (z > highest) z = static_cast<unsigned char>(highest);
     ZLevel = z;
+}
+
+namespace {
+
+unsigned long LastLook = 0;
+
+}  // namespace
+
+void GObject::Touch() {
+    Look = ++LastLook;
 }
 
 namespace {

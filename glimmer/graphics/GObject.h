@@ -13,6 +13,15 @@ short TruncTo16(double value);
 // visible catalog or any owner that is not a window.
 void OwnerOrigin(unsigned int udesc, int* ox, int* oy);
 
+// A part of the screen: columns x0 to x1 - 1, rows y0 to y1 - 1.
+struct ScreenBox {
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+    bool Empty() const { return x1 <= x0 || y1 <= y0; }
+};
+
 // Common base of every drawn object: geometry in screen pixels, hot spot,
 // layer, scale factors, own descriptor and owner.
 class GObject {
@@ -30,6 +39,12 @@ public:
     float SX;
     float SY;
     unsigned int UDesc;  // owner whose layer catalog lists this object
+    // A new number whenever what the object shows may have changed other than
+    // by moving (picture, alpha, text): the frame loop redraws it then.
+    unsigned long Look;
+    // Where the frame loop last listed the object: its frame and position.
+    unsigned long ListedFrame;
+    unsigned int ListedAt;
 
     GObject();
     ~GObject();
@@ -53,4 +68,5 @@ public:
     void SetZLevel(unsigned char z);
     void Show();
     void Hide();
+    void Touch();
 };

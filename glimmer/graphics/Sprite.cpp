@@ -90,6 +90,8 @@ void SurfaceReport(const SDL_Surface* surface, bool withDepth) {
 // full-screen sky that is most of the cost of drawing it. The view is rebuilt
 // whenever Surface or its alpha changes, and never outlives Surface.
 void DropOpaqueView(Sprite& sprite) {
+    // Every change of the picture or its pixels passes here.
+    sprite.Touch();
     SDL_FreeSurface(sprite.OpaqueView);
     sprite.OpaqueView = nullptr;
 }
@@ -158,6 +160,17 @@ int Blit(const Sprite& sprite, SDL_Rect* src, SDL_Surface* target, SDL_Rect plac
     SDL_Surface* source = BlitSource(sprite, target);
     if (source == sprite.OpaqueView) return BlitOpaqueView(source, src, target, place);
     return SDL_UpperBlit(source, src, target, &place);
+}
+
+// The part of a picture with that corner inside the clip.
+bool Clip(long long left, long long top, const SDL_Surface* surface, const SDL_Rect* clip, ScreenBox* box) {
+    const long long x0 = std::max<long long>(left, clip->x);
+    const long long y0 = std::max<long long>(top, clip->y);
+    const long long x1 = std::min<long long>(left + surface->w, static_cast<long long>(clip->x) + clip->w);
+    const long long y1 = std::min<long long>(top + surface->h, static_cast<long long>(clip->y) + clip->h);
+    if (x1 <= x0 || y1 <= y0) return false;
+    *box = {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)};
+    return true;
 }
 
 SDL_PixelFormat* TemplateFormat() {
@@ -492,27 +505,63 @@ void Sprite::Run(SDL_Surface* dst) {
 
 void Sprite::Run(SDL_Rect* clip, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
+    if (!clip) {
+        long long left = 0, top = 0;
+        ClippedPlacement(nullptr, &left, &top, nullptr);
+        SDL_Rect whole = {0, 0, static_cast<Uint16>(Surface->w), static_cast<Uint16>(Surface->h)};
+        PutSprite(static_cast<int>(left), static_cast<int>(top), &whole, dst);
+        return;
+    }
+    long long left = 0, top = 0;
+    ScreenBox box;
+    // Only the part inside the owner's rectangle is drawn, at its true place.
+    if (!ClippedPlacement(clip, &left, &top, &box)) return;
+    SDL_Rect source = {static_cast<Sint16>(box.x0 - left), static_cast<Sint16>(box.y0 - top),
+                       static_cast<Uint16>(box.x1 - box.x0), static_cast<Uint16>(box.y1 - box.y0)};
+    PutSprite(box.x0, box.y0, &source, dst);
+}
+
+bool Sprite::ClippedPlacement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {
     const short* p = GDT.GetParams(Desc);
     const int p0 = p ? p[0] : 0;
     const int p1 = p ? p[1] : 0;
     int ox, oy;
     OwnerOrigin(UDesc, &ox, &oy);
-    const long long left = TruncToInt(p0 * static_cast<double>(SX) + ox - XCenter);
-    const long long top = TruncToInt(p1 * static_cast<double>(SY) + oy - YCenter);
-    if (!clip) {
-        SDL_Rect whole = {0, 0, static_cast<Uint16>(Surface->w), static_cast<Uint16>(Surface->h)};
-        PutSprite(static_cast<int>(left), static_cast<int>(top), &whole, dst);
-        return;
+    *left = TruncToInt(p0 * static_cast<double>(SX) + ox - XCenter);
+    *top = TruncToInt(p1 * static_cast<double>(SY) + oy - YCenter);
+    if (!clip || !Surface) return false;
+    return Clip(*left, *top, Surface, clip, box);
+}
+
+bool Sprite::Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {
+    if (!Surface) return false;
+    int ox, oy;
+    OwnerOrigin(UDesc, &ox, &oy);
+    return Placement(GDT.GetParams(Desc), ox, oy, clip, left, top, box);
+}
+
+bool Sprite::Placement(const short* p, int ox, int oy, const SDL_Rect* clip, long long* left, long long* top,
+                       ScreenBox* box) const {
+    if (!Surface) return false;
+    const int p0 = p ? p[0] : 0;
+    const int p1 = p ? p[1] : 0;
+    if (clip) {
+        *left = TruncToInt(p0 * static_cast<double>(SX) + ox - XCenter);
+        *top = TruncToInt(p1 * static_cast<double>(SY) + oy - YCenter);
+        return Clip(*left, *top, Surface, clip, box);
     }
-    // Only the part inside the owner's rectangle is drawn, at its true place.
-    const long long x0 = std::max<long long>(left, clip->x);
-    const long long y0 = std::max<long long>(top, clip->y);
-    const long long x1 = std::min<long long>(left + Surface->w, static_cast<long long>(clip->x) + clip->w);
-    const long long y1 = std::min<long long>(top + Surface->h, static_cast<long long>(clip->y) + clip->h);
-    if (x1 <= x0 || y1 <= y0) return;
-    SDL_Rect source = {static_cast<Sint16>(x0 - left), static_cast<Sint16>(y0 - top), static_cast<Uint16>(x1 - x0),
-                       static_cast<Uint16>(y1 - y0)};
-    PutSprite(static_cast<int>(x0), static_cast<int>(y0), &source, dst);
+    // As Run(dst) and PutSprite place it: the corner kept in 16 bits.
+    const int x = TruncToInt(p0 * static_cast<double>(SX) + ox);
+    const int y = TruncToInt(p1 * static_cast<double>(SY) + oy);
+    *left = static_cast<Sint16>(x - XCenter);
+    *top = static_cast<Sint16>(y - YCenter);
+    *box = {static_cast<int>(*left), static_cast<int>(*top), static_cast<int>(*left) + Surface->w,
+            static_cast<int>(*top) + Surface->h};
+    return true;
+}
+
+bool Sprite::DrawsOpaque() const {
+    return Surface && SDL_FBSurface && OpaqueView && BlitSource(*this, SDL_FBSurface) == OpaqueView;
 }
 
 void Sprite::PutSprite(int x, int y, SDL_Surface* dst) {

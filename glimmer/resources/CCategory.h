@@ -32,3 +32,24 @@ public:
     unsigned int GetMaxNum();
     char IsEmpty();
 };
+
+// Calls visit(desc) with the descriptor filed in each used item, in slot
+// order, until visit returns false; returns how many items it met. Drawing
+// and mouse dispatch walk their layers this way.
+template <class Visit>
+unsigned int ForEachFiled(CCategory& layer, Visit&& visit) {
+    if (layer.IsEmpty()) return 0;
+    unsigned int left = layer.GetNum();
+    const unsigned int size = layer.GetMaxNum();
+    unsigned int met = 0;
+    for (unsigned int i = 0; i < size && left > 0; ++i) {
+        CItem* item = layer[i];
+        if (item->IsEmpty()) continue;
+        unsigned int desc = 0;
+        item->GetData(reinterpret_cast<char*>(&desc), sizeof desc);
+        --left;
+        ++met;
+        if (!visit(desc)) break;
+    }
+    return met;
+}

@@ -2,15 +2,19 @@
 
 #include <SDL/SDL_ttf.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <ostream>
+#include <vector>
 
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
+#include "glimmer/graphics/Present.h"
+#include "glimmer/runtime/FrameDamage.h"
 #include "glimmer/runtime/Mouse.h"
 #include "glimmer/graphics/Video.h"
 #include "glimmer/graphics/CFont.h"
@@ -51,9 +55,21 @@ struct LoopState {
     char tenFramesText[32] = "";
     RenderedRate rendered[8];
     unsigned long uses = 0;
+    // Where the readouts were drawn last frame: the draw pass paints them over.
+    std::vector<ScreenBox> rateBoxes;
+    std::vector<SDL_Rect> shown;
+    bool lastWhole = true;
 };
 
 LoopState Loop;
+FrameDamage Damage;
+
+// Frame events the timer has posted and the loop has taken. The window system
+// reports an exposure with the same event; one that is not a posted tick
+// makes the next frame show the whole screen.
+std::atomic<unsigned long> PostedTicks{0};
+unsigned long TakenTicks = 0;
+bool ShowWholeNext = true;
 
 void StartLoop() {
     Loop.rateFont = TTF["system 0"];
@@ -97,14 +113,10 @@ SDL_Surface* RateSurface(const char* text) {
 void DrawRate(const char* text, Sint16 x, Sint16 y) {
     // Before its first measurement a readout has nothing to show.
     if (text[0] == '\0') return;
+    SDL_Surface* surface = RateSurface(text);
     SDL_Rect at = {x, y, 0, 0};
-    if (SDL_UpperBlit(RateSurface(text), nullptr, SDL_FBSurface, &at) != 0) Error(1);
-}
-
-unsigned int ItemDescriptor(CItem* item) {
-    unsigned int desc = 0;
-    item->GetData(reinterpret_cast<char*>(&desc), sizeof desc);
-    return desc;
+    if (SDL_UpperBlit(surface, nullptr, SDL_FBSurface, &at) != 0) Error(1);
+    Loop.rateBoxes.push_back({x, y, x + surface->w, y + surface->h});
 }
 
 // Draws every shown object of the visible catalog, lowest layer first;
@@ -116,23 +128,16 @@ unsigned int DrawVisibleCatalog() {
     unsigned int layers = CFG.VClayers;
     if (layers > visible->CategoryNum) layers = visible->CategoryNum;
     for (unsigned int l = 0; l < layers; ++l) {
-        CCategory* layer = (*visible)[l];
-        if (layer->IsEmpty()) continue;
-        unsigned int left = layer->GetNum();
-        const unsigned int size = layer->GetMaxNum();
-        for (unsigned int i = 0; i < size && left > 0; ++i) {
-            CItem* item = (*layer)[i];
-            if (item->IsEmpty()) continue;
-            Descriptor* record = GDT.GetData(ItemDescriptor(item));
+        drawn += ForEachFiled(*(*visible)[l], [](unsigned int desc) {
+            Descriptor* record = GDT.GetData(desc);
             if (record && record->Object) {
                 if (record->Type == TypeSprite)
                     static_cast<Sprite*>(record->Object)->Run(nullptr);
                 else if (record->Type == TypeWindow)
                     static_cast<Window*>(record->Object)->Run(nullptr);
             }
-            --left;
-            ++drawn;
-        }
+            return true;
+        });
     }
     return drawn;
 }
@@ -162,6 +167,9 @@ void GlimmerInitEngine(const char* configPath) {
     CFG.LoadConfig(configPath);
     CFG.Process();
     VideoInit();
+    ResetPresentation();
+    Damage.Forget();
+    ShowWholeNext = true;
     SDL_WM_SetCaption(CFG.Caption, nullptr);
     SDL_SetEventFilter(EngineEventFilter);
     StartTicks = SDL_GetTicks();
@@ -182,7 +190,9 @@ Uint32 FrameTick(Uint32 interval) {
     SDL_Event frame;
     std::memset(&frame, 0, sizeof frame);
     frame.type = SDL_VIDEOEXPOSE;
-    SDL_PushEvent(&frame);
+    // Counted first: the loop may take the event before this thread goes on.
+    ++PostedTicks;
+    if (SDL_PushEvent(&frame) != 0) --PostedTicks;
     return interval;
 }
 
@@ -194,7 +204,16 @@ void RunGlimmerFrame() {
     if (FrameFunctionActive == 1 && FrameFunction) FrameFunction(static_cast<unsigned int>(Frames));
 
     if (Loop.hideMouse) SDL_ShowCursor(0);
-    const unsigned int drawn = DrawVisibleCatalog();
+    // OpenGL modes and the switch draw every frame whole, the plain way.
+    const bool whole = WholeFrames() || (CFG.VideoFlags & 0xA) != 0;
+    unsigned int drawn = 0;
+    if (whole) {
+        drawn = DrawVisibleCatalog();
+    } else {
+        drawn = Damage.Collect();
+        Damage.Draw(Loop.rateBoxes);
+    }
+    Loop.rateBoxes.clear();
 
     if (Loop.showFps) {
         const Uint32 t1 = SDL_GetTicks();
@@ -212,9 +231,28 @@ void RunGlimmerFrame() {
 
     if (Loop.hideMouse) SDL_ShowCursor(1);
     DebugLog << "Drawed " << drawn << " sprites" << std::endl;
-    if (SDL_FBSurface) SDL_Flip(SDL_FBSurface);
+    if (whole || ShowWholeNext || !SDL_FBSurface) {
+        PresentWhole();
+    } else if (Damage.Whole()) {
+        // A copy of the whole screen through the same path is still far
+        // less work than a flip.
+        SDL_Rect all = {0, 0, static_cast<Uint16>(SDL_FBSurface->w), static_cast<Uint16>(SDL_FBSurface->h)};
+        PresentParts(&all, 1);
+    } else {
+        Loop.shown = Damage.Parts();
+        for (const ScreenBox& box : Loop.rateBoxes)
+            Loop.shown.push_back({static_cast<Sint16>(box.x0), static_cast<Sint16>(box.y0),
+                                  static_cast<Uint16>(box.x1 - box.x0), static_cast<Uint16>(box.y1 - box.y0)});
+        PresentParts(Loop.shown.data(), static_cast<int>(Loop.shown.size()));
+    }
+    ShowWholeNext = false;
+    Loop.lastWhole = whole || Damage.Whole();
     if (Loop.swap) SDL_GL_SwapBuffers();
     Frames += 1;
+}
+
+bool LastFrameWhole() {
+    return Loop.lastWhole;
 }
 
 Uint32 IdleWait(Uint32 sinceFrame) {
@@ -244,16 +282,25 @@ void RunGlimmerEngine() {
     StartLoop();
     SDL_Event event;
     Uint32 lastFrame = SDL_GetTicks();
+    unsigned long postedBeforePause = PostedTicks;
     for (;;) {
         EndIfStopRequested();
         // Checked per event too: slow frames can keep the queue from emptying.
         while (PollEvent(&event)) {
             EndIfStopRequested();
             if (event.type == SDL_VIDEOEXPOSE) {
+                if (PostedTicks > TakenTicks) ++TakenTicks;
+                else ShowWholeNext = true;
                 lastFrame = SDL_GetTicks();
                 RunGlimmerFrame();
             }
         }
+        // Ticks taken elsewhere (by a frame function's own polling) would
+        // otherwise make later exposures pass for ticks. Only ticks counted
+        // before the last pause count as gone: one counted just now may still
+        // be on its way into the queue.
+        if (TakenTicks < postedBeforePause) TakenTicks = postedBeforePause;
+        postedBeforePause = PostedTicks;
         // Nothing queued: sleep rather than spin a whole core.
         SDL_Delay(IdleWait(SDL_GetTicks() - lastFrame));
     }

@@ -24,6 +24,10 @@ Uint32 IdleWait(Uint32 sinceFrame);
 // function, draw pass, rate display, flip, Frames + 1.
 void RunGlimmerFrame();
 
+// Whether the last frame was drawn whole rather than only where it changed
+// (see glimmer/runtime/FrameDamage.h for when that is).
+bool LastFrameWhole();
+
 // SIGINT and SIGTERM only record a request to stop; the frame loop then ends
 // the program through Error(0) on the main thread. GlimmerInitEngine installs
 // the handlers before SDL starts. A second request while the first waits

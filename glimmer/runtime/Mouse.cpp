@@ -38,22 +38,15 @@ void MouseKey(const SDL_Event* event) {
         if (static_cast<unsigned int>(layer) >= windows->CategoryNum) continue;
         CCategory* category = (*windows)[static_cast<unsigned int>(layer)];
         if (category->IsEmpty()) continue;
-        unsigned int count = category->GetNum();
-        DebugLog << "Layer" << layer << " Num=" << count << std::endl;
-        const unsigned int size = category->GetMaxNum();
-        for (unsigned int position = 0; position < size && count > 0; ++position) {
-            CItem* item = (*category)[position];
-            if (item->IsEmpty()) continue;
-            unsigned int desc = 0;
-            item->GetData(reinterpret_cast<char*>(&desc), sizeof desc);
+        DebugLog << "Layer" << layer << " Num=" << category->GetNum() << std::endl;
+        bool accepted = false;
+        ForEachFiled(*category, [&](unsigned int desc) {
             Window* window = WindowOf(desc);
-            if (window && window->MouseClick(event)) {
-                DebugLog << "Click accepted" << std::endl;
-                return;
-            }
-            DebugLog << "Click rejected" << std::endl;
-            --count;
-        }
+            accepted = window && window->MouseClick(event);
+            DebugLog << (accepted ? "Click accepted" : "Click rejected") << std::endl;
+            return !accepted;
+        });
+        if (accepted) return;
     }
 }
 

@@ -46,12 +46,6 @@ CCategory* GlobalLayer(unsigned int catalogDesc, unsigned char level) {
     return category;
 }
 
-unsigned int ItemDescriptor(CItem* item) {
-    unsigned int desc = 0;
-    item->GetData(reinterpret_cast<char*>(&desc), sizeof desc);
-    return desc;
-}
-
 }  // namespace
 
 Window::Window() : Flags(0), Desc(0), VQnum(NotFiled), WQnum(NotFiled) {
@@ -136,7 +130,27 @@ void Window::Disactivate() {
     Flags &= ~1u;
 }
 
+namespace {
+
+class Drawing : public WindowContents {
+public:
+    void Object(const Descriptor& record, SDL_Rect* clip) override {
+        switch (record.Type) {
+        case TypeSprite: static_cast<Sprite*>(record.Object)->Run(clip, nullptr); break;
+        case TypeText: static_cast<CText*>(record.Object)->Run(clip, nullptr); break;
+        default: break;
+        }
+    }
+};
+
+}  // namespace
+
 void Window::Run(SDL_Surface*) {
+    Drawing drawing;
+    Walk(drawing);
+}
+
+void Window::Walk(WindowContents& contents) {
     SDL_Rect rect;
     rect.x = static_cast<Sint16>(X - XCenter);
     rect.y = static_cast<Sint16>(Y - YCenter);
@@ -149,27 +163,15 @@ void Window::Run(SDL_Surface*) {
         DrawingNow[DrawingDepth++] = this;
         const unsigned int layers = Categories ? CategoryNum : 0;
         for (unsigned int l = 0; l < layers; ++l) {
-            CCategory& layer = Categories[l];
-            if (layer.IsEmpty()) continue;
-            unsigned int count = layer.GetNum();
-            const unsigned int size = layer.GetMaxNum();
-            for (unsigned int i = 0; i < size && count > 0; ++i) {
-                CItem* item = layer[i];
-                if (item->IsEmpty()) continue;
-                Descriptor* record = GDT.GetData(ItemDescriptor(item));
+            drawn += ForEachFiled(Categories[l], [&](unsigned int desc) {
+                Descriptor* record = GDT.GetData(desc);
                 // A freed object left filed has no object any more: nothing
                 // to draw, but it still counts as an item met.
-                if (record && record->Object) {
-                    switch (record->Type) {
-                    case TypeSprite: static_cast<Sprite*>(record->Object)->Run(&rect, nullptr); break;
-                    case TypeText: static_cast<CText*>(record->Object)->Run(&rect, nullptr); break;
-                    case TypeWindow: static_cast<Window*>(record->Object)->Run(nullptr); break;
-                    default: break;
-                    }
-                }
-                --count;
-                ++drawn;
-            }
+                if (!record || !record->Object) return true;
+                if (record->Type == TypeWindow) static_cast<Window*>(record->Object)->Walk(contents);
+                else contents.Object(*record, &rect);
+                return true;
+            });
         }
         --DrawingDepth;
     }

@@ -6,6 +6,19 @@
 #include "glimmer/registry/DTable.h"
 #include "glimmer/resources/Catalog.h"
 
+class Descriptor;
+
+// What drawing a window meets, in drawing order: every filed object (nested
+// windows are entered, not handed over) with the rectangle of the window it is
+// filed in.
+class WindowContents {
+public:
+    virtual void Object(const Descriptor& record, SDL_Rect* clip) = 0;
+
+protected:
+    ~WindowContents() = default;
+};
+
 // A window is at once a catalog of 256 layers, a graphic object and a
 // descriptor table of its own. It owns its table and everything in it.
 class Window : public Catalog, public GObject {
@@ -25,6 +38,8 @@ public:
     void Activate();
     void Disactivate();
     void Run(SDL_Surface* surface);
+    // The walk Run draws by, with its trace lines.
+    void Walk(WindowContents& contents);
     int MouseClick(const SDL_Event* event);
     int MouseTrack(const SDL_Event* event);
     void Refresh();

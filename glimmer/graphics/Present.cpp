@@ -1,0 +1,135 @@
+#include "glimmer/graphics/Present.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "glimmer/graphics/Video.h"
+
+namespace {
+
+// The start of SDL 2's public SDL_PixelFormat, SDL_Surface and SDL_Rect, whose
+// layout SDL 2 keeps for its whole series.
+struct Sdl2PixelFormat {
+    Uint32 format;
+    void* palette;
+    Uint8 BitsPerPixel;
+    Uint8 BytesPerPixel;
+    Uint8 padding[2];
+    Uint32 Rmask;
+    Uint32 Gmask;
+    Uint32 Bmask;
+    Uint32 Amask;
+};
+struct Sdl2Surface {
+    Uint32 flags;
+    Sdl2PixelFormat* format;
+    int w;
+    int h;
+    int pitch;
+    void* pixels;
+};
+struct Sdl2Rect {
+    int x;
+    int y;
+    int w;
+    int h;
+};
+
+using GetWindowFn = void* (*)();
+using GetWindowSurfaceFn = Sdl2Surface* (*)(void*);
+using UpdateRectsFn = int (*)(void*, const Sdl2Rect*, int);
+
+struct PartialPath {
+    bool decided = false;
+    bool usable = false;
+    void* window = nullptr;
+    GetWindowSurfaceFn getSurface = nullptr;
+    UpdateRectsFn update = nullptr;
+    std::vector<Sdl2Rect> rects;
+};
+
+PartialPath Path;
+
+bool SwitchedOff() {
+    const char* value = std::getenv("GLIMMER_PARTIAL_PRESENT");
+    return value && std::strcmp(value, "0") == 0;
+}
+
+bool SameLayout(const SDL_Surface* screen, const Sdl2Surface* window) {
+    const SDL_PixelFormat* a = screen->format;
+    const Sdl2PixelFormat* b = window->format;
+    return b && a->BytesPerPixel == 4 && b->BytesPerPixel == 4 && a->Rmask == b->Rmask && a->Gmask == b->Gmask &&
+           a->Bmask == b->Bmask && window->w == screen->w && window->h == screen->h && window->pixels;
+}
+
+void Decide() {
+    Path = PartialPath();
+    Path.decided = true;
+    SDL_Surface* screen = SDL_FBSurface;
+    if (SwitchedOff() || !screen || (screen->flags & SDL_OPENGL)) return;
+    // Only sdl12-compat names its SDL 2 window; the SDL 2 library it runs on
+    // is already loaded, so this opens nothing new.
+    auto getWindow = reinterpret_cast<GetWindowFn>(dlsym(RTLD_DEFAULT, "SDL12COMPAT_GetWindow"));
+    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_LAZY | RTLD_NOLOAD);
+    if (!getWindow || !sdl2) return;
+    Path.getSurface = reinterpret_cast<GetWindowSurfaceFn>(dlsym(sdl2, "SDL_GetWindowSurface"));
+    Path.update = reinterpret_cast<UpdateRectsFn>(dlsym(sdl2, "SDL_UpdateWindowSurfaceRects"));
+    // The handle only counted one more use of a library that stays loaded.
+    dlclose(sdl2);
+    Path.window = getWindow();
+    if (!Path.getSurface || !Path.update || !Path.window) return;
+    const Sdl2Surface* surface = Path.getSurface(Path.window);
+    Path.usable = surface && SameLayout(screen, surface);
+}
+
+}  // namespace
+
+bool PartialPresentAvailable() {
+    if (!Path.decided) Decide();
+    return Path.usable;
+}
+
+void ResetPresentation() {
+    Path = PartialPath();
+}
+
+void PresentWhole() {
+    if (SDL_FBSurface) SDL_Flip(SDL_FBSurface);
+}
+
+void PresentParts(const SDL_Rect* parts, int count) {
+    if (!PartialPresentAvailable()) {
+        PresentWhole();
+        return;
+    }
+    SDL_Surface* screen = SDL_FBSurface;
+    Sdl2Surface* window = Path.getSurface(Path.window);
+    // The window surface is made again when the window changes; a new one
+    // that no longer matches the screen gets whole frames from then on.
+    if (!window || !SameLayout(screen, window)) {
+        Path.usable = false;
+        PresentWhole();
+        return;
+    }
+    Path.rects.clear();
+    const Uint8* from = static_cast<const Uint8*>(screen->pixels);
+    Uint8* to = static_cast<Uint8*>(window->pixels);
+    for (int i = 0; i < count; ++i) {
+        const int x0 = std::max(0, static_cast<int>(parts[i].x));
+        const int y0 = std::max(0, static_cast<int>(parts[i].y));
+        const int x1 = std::min(screen->w, parts[i].x + parts[i].w);
+        const int y1 = std::min(screen->h, parts[i].y + parts[i].h);
+        if (x1 <= x0 || y1 <= y0) continue;
+        for (int y = y0; y < y1; ++y)
+            std::memcpy(to + static_cast<ptrdiff_t>(y) * window->pitch + x0 * 4,
+                        from + static_cast<ptrdiff_t>(y) * screen->pitch + x0 * 4, static_cast<size_t>(x1 - x0) * 4);
+        Path.rects.push_back({x0, y0, x1 - x0, y1 - y0});
+    }
+    if (Path.rects.empty()) return;
+    if (Path.update(Path.window, Path.rects.data(), static_cast<int>(Path.rects.size())) != 0) PresentWhole();
+}

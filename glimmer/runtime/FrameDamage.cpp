@@ -1,0 +1,317 @@
+#include "glimmer/runtime/FrameDamage.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "glimmer/base/Config.h"
+#include "glimmer/base/Error.h"
+#include "glimmer/graphics/Video.h"
+#include "glimmer/graphics/CText.h"
+#include "glimmer/graphics/Sprite.h"
+#include "glimmer/registry/DTable.h"
+#include "glimmer/resources/CCategory.h"
+#include "glimmer/resources/Catalog.h"
+#include "glimmer/ui/Window.h"
+
+namespace {
+
+constexpr int Tile = 16;
+// Beyond this share of changed tiles a whole redraw costs less than the parts.
+constexpr int MostTilesPercent = 60;
+
+enum Kind : unsigned char { ScreenSprite = 0, WindowSprite = 1, WindowText = 2 };
+
+int WholeFramesSetting() {
+    const char* value = std::getenv("GLIMMER_WHOLE_FRAMES");
+    return value && std::strcmp(value, "1") == 0 ? 1 : 0;
+}
+
+int WholeFramesState = -1;
+
+bool SameBox(const ScreenBox& a, const ScreenBox& b) {
+    return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1;
+}
+
+ScreenBox Inside(const ScreenBox& box, int width, int height) {
+    return {std::max(box.x0, 0), std::max(box.y0, 0), std::min(box.x1, width), std::min(box.y1, height)};
+}
+
+SDL_Rect ToRect(const ScreenBox& box) {
+    return {static_cast<Sint16>(box.x0), static_cast<Sint16>(box.y0), static_cast<Uint16>(box.x1 - box.x0),
+            static_cast<Uint16>(box.y1 - box.y0)};
+}
+
+}  // namespace
+
+void SetWholeFrames(bool whole) {
+    WholeFramesState = whole ? 1 : 0;
+}
+
+bool WholeFrames() {
+    if (WholeFramesState < 0) WholeFramesState = WholeFramesSetting();
+    return WholeFramesState == 1;
+}
+
+// Lists what the windows of the visible catalog draw.
+class Lister : public WindowContents {
+public:
+    explicit Lister(FrameDamage& damage) : damage_(damage) {}
+    void Object(const Descriptor& record, SDL_Rect* clip) override {
+        if (record.Type == TypeSprite)
+            damage_.Add(static_cast<Sprite*>(record.Object), WindowSprite, clip, record);
+        else if (record.Type == TypeText)
+            damage_.Add(static_cast<CText*>(record.Object), WindowText, clip, record);
+    }
+
+private:
+    FrameDamage& damage_;
+};
+
+unsigned int FrameDamage::Collect() {
+    ++frame_;
+    before_.swap(now_);
+    now_.clear();
+    duplicate_ = false;
+    covered_ = false;
+    originKnown_ = false;
+    width_ = SDL_FBSurface ? SDL_FBSurface->w : 0;
+    height_ = SDL_FBSurface ? SDL_FBSurface->h : 0;
+    Catalog* visible = GetLayerCatalog(CFG.VCDesc);
+    if (!visible || !visible->Categories) return 0;
+    unsigned int layers = CFG.VClayers;
+    if (layers > visible->CategoryNum) layers = visible->CategoryNum;
+    Lister lister(*this);
+    unsigned int met = 0;
+    for (unsigned int l = 0; l < layers; ++l) {
+        met += ForEachFiled(*(*visible)[l], [&](unsigned int desc) {
+            Descriptor* record = GDT.GetData(desc);
+            if (!record || !record->Object) return true;
+            if (record->Type == TypeSprite) Add(static_cast<Sprite*>(record->Object), ScreenSprite, nullptr, *record);
+            else if (record->Type == TypeWindow) static_cast<Window*>(record->Object)->Walk(lister);
+            return true;
+        });
+    }
+    return met;
+}
+
+void FrameDamage::Origin(unsigned int udesc, int* ox, int* oy) {
+    // Nothing moves while the list is made: one lookup per owner will do.
+    if (!originKnown_ || udesc != originOf_) {
+        OwnerOrigin(udesc, &originX_, &originY_);
+        originOf_ = udesc;
+        originKnown_ = true;
+    }
+    *ox = originX_;
+    *oy = originY_;
+}
+
+void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip, const Descriptor& record) {
+    // The record it was found by holds its position unless it was filed
+    // under another number than its own.
+    const short* params = record.Desc == object->Desc ? record.Params : GDT.GetParams(object->Desc);
+    int ox, oy;
+    Origin(object->UDesc, &ox, &oy);
+    Listed listed = {};
+    listed.object = object;
+    listed.kind = kind;
+    if (clip) listed.clip = *clip;
+    const SDL_Surface* surface = nullptr;
+    long long left = 0, top = 0;
+    bool drawsSomething = false;
+    bool opaque = false;
+    if (kind == WindowText) {
+        CText* text = static_cast<CText*>(object);
+        if (!text->Rendered || text->Dirty) text->Render();
+        // Drawing it ends the program, as the draw pass always has.
+        if (!text->Surface) text->Run(&listed.clip, nullptr);
+        surface = text->Surface;
+        drawsSomething = text->Placement(params, ox, oy, &listed.clip, &left, &top, &listed.box);
+    } else {
+        Sprite* sprite = static_cast<Sprite*>(object);
+        if (!sprite->Surface) {
+            if (kind == ScreenSprite) sprite->Run(nullptr);
+            else sprite->Run(&listed.clip, nullptr);
+        }
+        surface = sprite->Surface;
+        drawsSomething =
+            sprite->Placement(params, ox, oy, kind == ScreenSprite ? nullptr : &listed.clip, &left, &top, &listed.box);
+        opaque = sprite->DrawsOpaque();
+    }
+    if (!drawsSomething) return;
+    listed.box = Inside(listed.box, width_, height_);
+    if (listed.box.Empty()) return;
+    // Part of the picture shows, so its corner lies within its size of the
+    // screen: well inside an int.
+    listed.left = static_cast<int>(left);
+    listed.top = static_cast<int>(top);
+    listed.surface = surface;
+    listed.look = object->Look;
+    listed.flags = surface->flags;
+    listed.colorkey = surface->format->colorkey;
+    listed.alpha = surface->format->alpha;
+    listed.before = object->ListedFrame + 1 == frame_ ? static_cast<int>(object->ListedAt) : -1;
+    if (object->ListedFrame == frame_) duplicate_ = true;
+    object->ListedFrame = frame_;
+    object->ListedAt = static_cast<unsigned int>(now_.size());
+    if (opaque && listed.box.x0 == 0 && listed.box.y0 == 0 && listed.box.x1 == width_ && listed.box.y1 == height_)
+        covered_ = true;
+    now_.push_back(listed);
+}
+
+bool FrameDamage::SameAsBefore(const Listed& now, const Listed& before) const {
+    return now.kind == before.kind && now.left == before.left && now.top == before.top &&
+           SameBox(now.box, before.box) && now.surface == before.surface && now.look == before.look &&
+           now.flags == before.flags && now.colorkey == before.colorkey && now.alpha == before.alpha &&
+           (now.kind == ScreenSprite || (now.clip.x == before.clip.x && now.clip.y == before.clip.y &&
+                                         now.clip.w == before.clip.w && now.clip.h == before.clip.h));
+}
+
+void FrameDamage::Forget() {
+    coveredBefore_ = false;
+    screenBefore_ = nullptr;
+    now_.clear();
+    before_.clear();
+}
+
+void FrameDamage::MarkBox(const ScreenBox& given) {
+    const ScreenBox box = Inside(given, width_, height_);
+    if (box.Empty()) return;
+    for (int r = box.y0 / Tile; r <= (box.y1 - 1) / Tile; ++r) {
+        unsigned char* row = &tiles_[static_cast<size_t>(r) * columns_];
+        std::fill(row + box.x0 / Tile, row + (box.x1 - 1) / Tile + 1, 1);
+    }
+}
+
+void FrameDamage::Draw(const std::vector<ScreenBox>& extra) {
+    SDL_Surface* screen = SDL_FBSurface;
+    parts_.clear();
+    whole_ = true;
+    SDL_Rect clip = {0, 0, 0, 0};
+    if (screen) SDL_GetClipRect(screen, &clip);
+    const bool fullClip = screen && clip.x == 0 && clip.y == 0 && clip.w == screen->w && clip.h == screen->h;
+    const bool sameScreen = screen && screen == screenBefore_ && width_ == widthBefore_ && height_ == heightBefore_;
+    const bool usable = coveredBefore_ && covered_ && !duplicate_ && sameScreen && fullClip;
+    coveredBefore_ = covered_ && !duplicate_;
+    screenBefore_ = screen;
+    widthBefore_ = width_;
+    heightBefore_ = height_;
+    if (!usable) {
+        DrawWhole();
+        return;
+    }
+
+    columns_ = (width_ + Tile - 1) / Tile;
+    rows_ = (height_ + Tile - 1) / Tile;
+    tiles_.assign(static_cast<size_t>(columns_) * rows_, 0);
+    matched_.assign(before_.size(), 0);
+    long lastInOrder = -1;
+    for (const Listed& listed : now_) {
+        const long b = listed.before;
+        if (b < 0 || b >= static_cast<long>(before_.size()) || before_[b].object != listed.object) {
+            MarkBox(listed.box);
+            continue;
+        }
+        matched_[b] = 1;
+        // Moved in the drawing order relative to an earlier object, or
+        // changed: the old and the new place.
+        if (b < lastInOrder || !SameAsBefore(listed, before_[b])) {
+            MarkBox(listed.box);
+            MarkBox(before_[b].box);
+        } else {
+            lastInOrder = b;
+        }
+    }
+    for (size_t b = 0; b < before_.size(); ++b)
+        if (!matched_[b]) MarkBox(before_[b].box);
+    for (const ScreenBox& box : extra) MarkBox(box);
+
+    const long changed = std::count(tiles_.begin(), tiles_.end(), 1);
+    if (changed * 100 > static_cast<long>(tiles_.size()) * MostTilesPercent) {
+        DrawWhole();
+        return;
+    }
+    whole_ = false;
+    BuildParts();
+    DrawParts();
+}
+
+void FrameDamage::BuildParts() {
+    partTopRow_.clear();
+    partsInRow_.assign(rows_, {});
+    std::vector<int> open, next;
+    for (int r = 0; r < rows_; ++r) {
+        next.clear();
+        const unsigned char* row = &tiles_[static_cast<size_t>(r) * columns_];
+        for (int c = 0; c < columns_;) {
+            if (!row[c]) {
+                ++c;
+                continue;
+            }
+            int end = c;
+            while (end < columns_ && row[end]) ++end;
+            const int x0 = c * Tile;
+            const int x1 = std::min(width_, end * Tile);
+            const int y0 = r * Tile;
+            const int y1 = std::min(height_, (r + 1) * Tile);
+            // A run under one of the same columns in the row above continues it.
+            int index = -1;
+            for (int candidate : open)
+                if (parts_[candidate].x == x0 && parts_[candidate].w == x1 - x0) index = candidate;
+            if (index >= 0) {
+                parts_[index].h = static_cast<Uint16>(y1 - parts_[index].y);
+            } else {
+                index = static_cast<int>(parts_.size());
+                parts_.push_back(ToRect({x0, y0, x1, y1}));
+                partTopRow_.push_back(r);
+            }
+            next.push_back(index);
+            partsInRow_[r].push_back(index);
+            c = end;
+        }
+        open.swap(next);
+    }
+}
+
+void FrameDamage::DrawOne(const Listed& listed, const ScreenBox& part) {
+    // The part of the picture that lands there, as its own draw would place it.
+    SDL_Rect source = {static_cast<Sint16>(part.x0 - listed.left), static_cast<Sint16>(part.y0 - listed.top),
+                       static_cast<Uint16>(part.x1 - part.x0), static_cast<Uint16>(part.y1 - part.y0)};
+    if (listed.kind == WindowText) {
+        SDL_Rect place = {static_cast<Sint16>(part.x0), static_cast<Sint16>(part.y0), 0, 0};
+        if (SDL_UpperBlit(static_cast<CText*>(listed.object)->Surface, &source, SDL_FBSurface, &place) != 0) Error(1);
+        return;
+    }
+    static_cast<Sprite*>(listed.object)->PutSprite(part.x0, part.y0, &source, nullptr);
+}
+
+void FrameDamage::DrawWhole() {
+    for (const Listed& listed : now_) DrawOne(listed, listed.box);
+}
+
+void FrameDamage::DrawParts() {
+    for (const Listed& listed : now_) {
+        const ScreenBox& box = listed.box;
+        const int c0 = box.x0 / Tile, c1 = (box.x1 - 1) / Tile;
+        const int r0 = box.y0 / Tile, r1 = (box.y1 - 1) / Tile;
+        bool all = true;
+        for (int r = r0; r <= r1 && all; ++r) {
+            const unsigned char* row = &tiles_[static_cast<size_t>(r) * columns_];
+            all = std::find(row + c0, row + c1 + 1, 0) == row + c1 + 1;
+        }
+        // Everything it covers is redrawn: one draw does.
+        if (all) {
+            DrawOne(listed, box);
+            continue;
+        }
+        for (int r = r0; r <= r1; ++r) {
+            for (int index : partsInRow_[r]) {
+                if (std::max(partTopRow_[index], r0) != r) continue;
+                const SDL_Rect& part = parts_[index];
+                const ScreenBox overlap = {std::max(box.x0, static_cast<int>(part.x)), std::max(box.y0, static_cast<int>(part.y)),
+                                           std::min(box.x1, part.x + part.w), std::min(box.y1, part.y + part.h)};
+                if (!overlap.Empty()) DrawOne(listed, overlap);
+            }
+        }
+    }
+}
