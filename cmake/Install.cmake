@@ -4,6 +4,7 @@
 #   include/glimmer/...               the engine's headers, for #include <glimmer/glimmer.h>
 #   lib/libglimmer.a                  the engine
 #   lib/cmake/Glimmer/                the CMake package (find_package(Glimmer))
+#   lib/pkgconfig/glimmer.pc          the same for pkg-config (pkg-config glimmer)
 #   share/applications/solvane.desktop and share/icons/hicolor/*/apps/solvane.png
 # Everything sits below lib/ whatever the platform's multiarch folder: the
 # launcher finds the card at ../lib/solvane beside itself.
@@ -34,6 +35,18 @@ install(FILES
   ${PROJECT_BINARY_DIR}/package/GlimmerConfig.cmake
   ${PROJECT_BINARY_DIR}/package/GlimmerConfigVersion.cmake
   DESTINATION ${GLIMMER_PACKAGE_DIR})
+
+# The pkg-config file beside the CMake package, for builds without CMake.
+set(GLIMMER_PC_OUT ${PROJECT_BINARY_DIR}/package/glimmer.pc)
+set(GLIMMER_PC_EXTRA "")
+if(GLIMMER_SANITIZE)
+  set(GLIMMER_PC_EXTRA " -fsanitize=address,undefined")
+endif()
+install(CODE "
+  include(\"${CMAKE_CURRENT_LIST_DIR}/PkgConfigFile.cmake\")
+  glimmer_write_pkg_config(\"${CMAKE_CURRENT_LIST_DIR}/glimmer.pc.in\" \"${GLIMMER_PC_OUT}\"
+    lib ${PROJECT_VERSION} \"${GLIMMER_PC_EXTRA}\")")
+install(FILES ${GLIMMER_PC_OUT} DESTINATION lib/pkgconfig)
 
 if(TARGET launcher)
   install(TARGETS launcher RUNTIME DESTINATION bin)
