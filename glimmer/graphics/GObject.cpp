@@ -85,7 +85,21 @@ CCategory* LayerOf(unsigned int udesc, unsigned char z) {
 
 }  // namespace
 
+namespace {
+
+// The window whose GObject part this is; null for any other object.
+Window* WindowOf(GObject* object) {
+    const Descriptor* record = GDT.GetData(object->Desc);
+    if (!record || !record->Used || record->Type != TypeWindow || !record->Object) return nullptr;
+    Window* window = static_cast<Window*>(record->Object);
+    return static_cast<GObject*>(window) == object ? window : nullptr;
+}
+
+}  // namespace
+
 void GObject::Show() {
+    // A window is filed in the global catalogs and keeps its flags.
+    if (Window* window = WindowOf(this)) return window->Show();
     if (VQnum != -1) return;
     DebugLog << "In show: z_level=" << static_cast<unsigned int>(ZLevel) << "Udesc=" << UDesc
              << std::endl;
@@ -97,6 +111,7 @@ void GObject::Show() {
 }
 
 void GObject::Hide() {
+    if (Window* window = WindowOf(this)) return window->Hide();
     if (VQnum == -1) return;
     if (CCategory* layer = LayerOf(UDesc, ZLevel)) layer->RemoveItem(static_cast<unsigned int>(VQnum));
     VQnum = -1;

@@ -54,7 +54,7 @@ unsigned int ItemDescriptor(CItem* item) {
 
 }  // namespace
 
-Window::Window() : Flags(0), Desc(0), VQnum(NotFiled), WQnum(NotFiled) {
+Window::Window() : Flags(0), WQnum(NotFiled) {
     Table.Desc = 0;
 }
 
@@ -68,7 +68,8 @@ void Window::Initializing(unsigned int desc, int mlimit, unsigned int udesc) {
     DebugLog << "Window initializing Desc=" << desc << " num=" << mlimit << " and UDesc=" << udesc
              << std::endl;
     Table.Desc = desc;
-    Desc = desc;
+    Catalog::Desc = desc;
+    GObject::Desc = desc;
     UDesc = udesc;
     Table.Num = 0;
 
@@ -105,26 +106,30 @@ void Window::Initializing(unsigned int desc, int mlimit, unsigned int udesc) {
 }
 
 void Window::Show() {
-    if (VQnum != NotFiled) return;
+    if (VQnum != -1) return;
     DebugLog << "In show window: z_level=" << static_cast<unsigned int>(ZLevel) << std::endl;
-    if (CCategory* layer = GlobalLayer(CFG.VCDesc, ZLevel))
-        VQnum = static_cast<unsigned int>(layer->AddItem(reinterpret_cast<char*>(&Desc), sizeof Desc));
-    DebugLog << "VQnum=" << VQnum << std::endl;
+    if (CCategory* layer = GlobalLayer(CFG.VCDesc, ZLevel)) {
+        unsigned int desc = Desc;
+        VQnum = layer->AddItem(reinterpret_cast<char*>(&desc), sizeof desc);
+    }
+    DebugLog << "VQnum=" << static_cast<unsigned int>(VQnum) << std::endl;
     Flags |= 2;
 }
 
 void Window::Hide() {
-    if (VQnum == NotFiled) return;
-    if (CCategory* layer = GlobalLayer(CFG.VCDesc, ZLevel)) layer->RemoveItem(VQnum);
-    VQnum = NotFiled;
+    if (VQnum == -1) return;
+    if (CCategory* layer = GlobalLayer(CFG.VCDesc, ZLevel)) layer->RemoveItem(static_cast<unsigned int>(VQnum));
+    VQnum = -1;
     Flags &= ~2u;
 }
 
 void Window::Activate() {
     if (WQnum != NotFiled) return;
     DebugLog << "In activate window: z_level=" << static_cast<unsigned int>(ZLevel) << std::endl;
-    if (CCategory* layer = GlobalLayer(CFG.WCDesc, ZLevel))
-        WQnum = static_cast<unsigned int>(layer->AddItem(reinterpret_cast<char*>(&Desc), sizeof Desc));
+    if (CCategory* layer = GlobalLayer(CFG.WCDesc, ZLevel)) {
+        unsigned int desc = Desc;
+        WQnum = static_cast<unsigned int>(layer->AddItem(reinterpret_cast<char*>(&desc), sizeof desc));
+    }
     DebugLog << "WQnum=" << WQnum << std::endl;
     Flags |= 1;
 }

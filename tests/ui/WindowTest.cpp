@@ -118,7 +118,7 @@ TEST(Window, ShowAndActivateFileItOnceInTheGlobalCatalogs) {
     window->Show();
     window->Show();
     EXPECT_EQ(VisibleLayer(4)->GetNum(), 1u);
-    EXPECT_EQ(window->VQnum, 0u);
+    EXPECT_EQ(window->VQnum, 0);
     EXPECT_EQ(window->Flags, 2u);
     unsigned int filed = 0;
     (*VisibleLayer(4))[0u]->GetData(reinterpret_cast<char*>(&filed), 4);
@@ -132,10 +132,37 @@ TEST(Window, ShowAndActivateFileItOnceInTheGlobalCatalogs) {
     window->Hide();
     window->Hide();
     EXPECT_EQ(VisibleLayer(4)->GetNum(), 0u);
-    EXPECT_EQ(window->VQnum, 0xFFFFFFFFu);
+    EXPECT_EQ(window->VQnum, -1);
     EXPECT_EQ(window->Flags, 1u);
     window->Disactivate();
     EXPECT_EQ(WindowLayer(4)->GetNum(), 0u);
+    EXPECT_EQ(window->Flags, 0u);
+}
+
+TEST(Window, EveryPartCarriesItsDescriptorAndShowsTheSameWindow) {
+    EngineWorld world;
+    unsigned int desc = 0;
+    Window* window = MakeWindow(GDT, 0, 0, 10, 10, 4, 4, 8, &desc);
+    GObject* part = GetGObject(desc);
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(part->GetDesc(), desc);
+    EXPECT_EQ(window->Desc, desc);
+    EXPECT_EQ(static_cast<Catalog*>(window)->Desc, desc);
+    EXPECT_EQ(window->GetTable()->Desc, desc);
+
+    part->Show();
+    window->Show();
+    ASSERT_EQ(VisibleLayer(4)->GetNum(), 1u);
+    unsigned int filed = 0;
+    (*VisibleLayer(4))[0u]->GetData(reinterpret_cast<char*>(&filed), 4);
+    EXPECT_EQ(filed, desc);
+    EXPECT_EQ(window->VQnum, 0);
+    EXPECT_EQ(window->Flags, 2u);
+
+    window->Hide();
+    part->Hide();
+    EXPECT_EQ(VisibleLayer(4)->GetNum(), 0u);
+    EXPECT_EQ(part->VQnum, -1);
     EXPECT_EQ(window->Flags, 0u);
 }
 
