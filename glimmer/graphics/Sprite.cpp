@@ -130,6 +130,27 @@ void RefreshOpaqueView(Sprite& sprite) {
                                                  format->Rmask, format->Gmask, format->Bmask, 0);
 }
 
+// The one way a sprite's surface changes hands: the view of the old pixels
+// goes first, then the sprite's reference to the old surface (the surface
+// itself goes with its last reference, see Sprite.h), and the new surface,
+// if any, is taken with its per-pixel alpha in force.
+void ReplaceSurface(Sprite& sprite, SDL_Surface* next) {
+    DropOpaqueView(sprite);
+    SDL_FreeSurface(sprite.Surface);
+    sprite.Surface = next;
+    KeepPerPixelAlpha(next);
+}
+
+// Before the pixels are written: a surface shared with copies is replaced
+// by a private copy of itself, so writing leaves the others as they were.
+void OwnPixels(Sprite& sprite) {
+    SDL_Surface* shared = sprite.Surface;
+    if (!shared || shared->refcount <= 1) return;
+    SDL_Surface* own = SDL_ConvertSurface(shared, shared->format, shared->flags & ~static_cast<Uint32>(SDL_PREALLOC));
+    if (!own) Error(1);
+    ReplaceSurface(sprite, own);
+}
+
 // What to blit onto dst: the view where it draws the same pixels as Surface.
 SDL_Surface* BlitSource(const Sprite& sprite, const SDL_Surface* dst) {
     const SDL_Surface* view = sprite.OpaqueView;
@@ -284,19 +305,12 @@ Sprite::Sprite(Sprite& src) : GObject(), Surface(nullptr), TextBuffer(nullptr), 
 
 Sprite& Sprite::operator=(Sprite& src) {
     if (&src == this) return *this;
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = nullptr;
-    if (SDL_Surface* from = src.Surface) {
-        // Shares the source's pixels, described exactly as the source
-        // describes them: a different depth would read past their end.
-        const SDL_PixelFormat* format = from->format;
-        Surface = SDL_CreateRGBSurfaceFrom(from->pixels, from->w, from->h, format->BitsPerPixel, from->pitch,
-                                           format->Rmask, format->Gmask, format->Bmask, format->Amask);
-        if (!Surface) Error(2);
-        if (from->flags & SDL_SRCALPHA) KeepPerPixelAlpha(Surface);
-        RefreshOpaqueView(*this);
-    }
+    // Shares the source's surface and holds a reference to it, so the pixels
+    // stay as long as the last sprite that draws them.
+    SDL_Surface* shared = src.Surface;
+    if (shared) ++shared->refcount;
+    ReplaceSurface(*this, shared);
+    RefreshOpaqueView(*this);
     delete[] TextBuffer;
     TextBuffer = nullptr;
     if (src.TextBuffer) {
@@ -310,9 +324,7 @@ Sprite& Sprite::operator=(Sprite& src) {
 }
 
 Sprite::~Sprite() {
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = nullptr;
+    ReplaceSurface(*this, nullptr);
     delete[] TextBuffer;
     TextBuffer = nullptr;
     Released = 1;
@@ -320,9 +332,7 @@ Sprite::~Sprite() {
 
 void Sprite::Initializing(unsigned int desc, int, unsigned int udesc) {
     Desc = desc;
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = nullptr;
+    ReplaceSurface(*this, nullptr);
     delete[] TextBuffer;
     TextBuffer = nullptr;
     UDesc = udesc;
@@ -368,10 +378,7 @@ void Sprite::Load(const char* name, unsigned char z, float kx, float ky) {
 
     SDL_Surface* own = SDL_ConvertSurface(picture, TemplateFormat(), 0);
     if (!own) Error(1);
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = own;
-    KeepPerPixelAlpha(Surface);
+    ReplaceSurface(*this, own);
     SurfaceReport(Surface, true);
     DebugLog << static_cast<const void*>(Surface) << std::endl;
     DebugLog << "Sprite#" << Desc << "with UDesc=" << UDesc << " loaded from " << name << std::endl;
@@ -392,10 +399,7 @@ void Sprite::Create(SDL_Surface* src, short xc, short yc, unsigned char z, float
     const Uint32 flags = (src->flags & ~static_cast<Uint32>(SDL_PREALLOC)) | SDL_ANYFORMAT;
     SDL_Surface* own = SDL_ConvertSurface(src, TemplateFormat(), flags);
     if (!own) Error(1);
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = own;
-    KeepPerPixelAlpha(Surface);
+    ReplaceSurface(*this, own);
     SurfaceReport(Surface, false);
     DebugLog << static_cast<const void*>(Surface) << std::endl;
     Scale(kx, ky);
@@ -428,15 +432,13 @@ void Sprite::Scale(float kx, float ky) {
     if (!visible) Error(2);
     SDL_Surface* own = SDL_ConvertSurface(visible.get(), TemplateFormat(), zoomed->flags & ~static_cast<Uint32>(SDL_PREALLOC));
     if (!own) Error(1);
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = own;
-    KeepPerPixelAlpha(Surface);
+    ReplaceSurface(*this, own);
     RefreshOpaqueView(*this);
 }
 
 void Sprite::SetAlpha(unsigned char a) {
     if (!Surface) SurfaceError("sprite has no surface");
+    OwnPixels(*this);
     SDL_Surface* surface = Surface;
     if (SDL_LockSurface(surface) != 0) Error(1);
     SDL_PixelFormat* format = surface->format;
