@@ -47,7 +47,7 @@ bool ReadValueWord(FILE* f, char (&value)[ValueLength + 1]) {
 void ReplaceText(char*& field, const char* value) {
     std::size_t length = std::strlen(value);
     char* copy = new (std::nothrow) char[length + 1];
-    if (!copy) Error(2);
+    if (!copy) Error(ErrorCode::NoMemory);
     std::memcpy(copy, value, length + 1);
     delete[] field;
     field = copy;
@@ -106,7 +106,7 @@ Config::Config()
 
 void Config::LoadConfig(const char* path) {
     ConfigFile file(path ? std::fopen(path, "r") : nullptr);
-    if (!file) Error(10);
+    if (!file) Error(ErrorCode::NoConfigFile);
     FILE* f = file.get();
 
     char word[WordLength + 1];
@@ -184,25 +184,25 @@ void Config::LoadConfig(const char* path) {
 void Config::Process() {
     if (FileSystemType == 0) {
         FS = new (std::nothrow) NativeFileSystem;
-        if (!FS) Error(9);
+        if (!FS) Error(ErrorCode::FileSystemFailed);
     }
     // Without a configured root the native file system resolves names against
     // the working directory.
     if (FS) FS->Open(FileSystemFile);
 
-    if (!TTF.LoadFonts(FontConfigFile)) Error(6);
+    if (!TTF.LoadFonts(FontConfigFile)) Error(ErrorCode::FontLoadFailed);
 
     GDT.CreateDT(GDTsize);
     VCDesc = static_cast<Uint32>(GDT.CreateDescriptor(TypeCatalog, nullptr, VClayers));
     WCDesc = static_cast<Uint32>(GDT.CreateDescriptor(TypeCatalog, nullptr, WClayers));
 
     Catalog* visible = GetLayerCatalog(VCDesc);
-    if (!visible) Error(2);
+    if (!visible) Error(ErrorCode::NoMemory);
     for (unsigned int i = 0; i < VClayers; ++i)
-        if (!(*visible)[i]->Initializing(i, VCCsize)) Error(2);
+        if (!(*visible)[i]->Initializing(i, VCCsize)) Error(ErrorCode::NoMemory);
 
     Catalog* windows = GetLayerCatalog(WCDesc);
-    if (!windows) Error(2);
+    if (!windows) Error(ErrorCode::NoMemory);
     for (unsigned int i = 0; i < WClayers; ++i)
-        if (!(*windows)[i]->Initializing(i, WCCsize)) Error(2);
+        if (!(*windows)[i]->Initializing(i, WCCsize)) Error(ErrorCode::NoMemory);
 }

@@ -59,7 +59,7 @@ int TruncToInt(double value) {
 
 [[noreturn]] void SurfaceError(const char* what) {
     SDL_SetError("%s", what);
-    Error(1);
+    Error(ErrorCode::SdlFailed);
 }
 
 // Per-pixel alpha only blends on the screen while the surface says so; some
@@ -147,7 +147,7 @@ void OwnPixels(Sprite& sprite) {
     SDL_Surface* shared = sprite.Surface;
     if (!shared || shared->refcount <= 1) return;
     SDL_Surface* own = SDL_ConvertSurface(shared, shared->format, shared->flags & ~static_cast<Uint32>(SDL_PREALLOC));
-    if (!own) Error(1);
+    if (!own) Error(ErrorCode::SdlFailed);
     ReplaceSurface(sprite, own);
 }
 
@@ -221,7 +221,10 @@ struct SpriteFile {
 
 int ReadSpriteFile(const char* name, SpriteFile* out) {
     FsFile file(FS && name ? FS->Fopen(name, "rt") : nullptr);
-    if (!file.Get()) return 4;
+    if (!file.Get()) {
+        SDL_SetError("sprite file \"%s\" does not open", name ? name : "");
+        return ErrorCode::NoSprite;
+    }
     char picture[256] = {};
     if (FS->Fscanf(file.Get(), "%255s", picture) != 1) picture[0] = '\0';
     if (FS->Fscanf(file.Get(), "%d", &out->cx) != 1) out->cx = 0;
@@ -236,25 +239,28 @@ int ReadSpriteFile(const char* name, SpriteFile* out) {
 int ReadPictureFile(const std::string& name, PictureBytes* out) {
     if (name.empty()) {
         SDL_SetError("sprite file names no picture");
-        return 4;
+        return ErrorCode::NoSprite;
     }
     FsFile file(FS->Fopen(name.c_str(), "rb"));
-    if (!file.Get()) return 4;
+    if (!file.Get()) {
+        SDL_SetError("picture file \"%s\" does not open", name.c_str());
+        return ErrorCode::NoSprite;
+    }
     // One byte first: a folder opens like a file but reports a length that
     // no read can deliver.
     long length = -1;
     if (FS->Fgetc(file.Get()) != EOF && FS->Fseek(file.Get(), 0, SEEK_END) == 0) length = FS->Ftell(file.Get());
     if (length <= 0 || FS->Fseek(file.Get(), 0, SEEK_SET) != 0) {
         SDL_SetError("picture file \"%s\" is empty or unreadable", name.c_str());
-        return 8;
+        return ErrorCode::SpriteLoadFailed;
     }
-    if (length > INT_MAX) return 2;
+    if (length > INT_MAX) return ErrorCode::NoMemory;
     out->size = static_cast<size_t>(length);
     out->data.reset(new (std::nothrow) unsigned char[out->size]);
-    if (!out->data) return 2;
+    if (!out->data) return ErrorCode::NoMemory;
     if (FS->Fread(out->data.get(), static_cast<unsigned int>(length), 1, file.Get()) != 1) {
         SDL_SetError("picture file \"%s\" cannot be read", name.c_str());
-        return 8;
+        return ErrorCode::SpriteLoadFailed;
     }
     return 0;
 }
@@ -263,16 +269,16 @@ int DecodePicture(const PictureBytes& bytes, SurfacePtr* out) {
     unsigned long width = 0, height = 0;
     if (PictureHeaderTooLarge(bytes.data.get(), bytes.size, &width, &height)) {
         SDL_SetError("picture of %lu x %lu pixels is too large", width, height);
-        return 8;
+        return ErrorCode::SpriteLoadFailed;
     }
     if (GifUnsafeToDecode(bytes.data.get(), bytes.size)) {
         SDL_SetError("GIF picture is damaged or holds an image of no size");
-        return 8;
+        return ErrorCode::SpriteLoadFailed;
     }
     RWPtr stream(SDL_RWFromMem(bytes.data.get(), static_cast<int>(bytes.size)));
-    if (!stream) return 2;
+    if (!stream) return ErrorCode::NoMemory;
     out->reset(IMG_Load_RW(stream.get(), 0));
-    return *out ? 0 : 8;
+    return *out ? 0 : ErrorCode::SpriteLoadFailed;
 }
 
 }  // namespace
@@ -316,7 +322,7 @@ Sprite& Sprite::operator=(Sprite& src) {
     if (src.TextBuffer) {
         const size_t length = std::strlen(src.TextBuffer) + 1;
         TextBuffer = new (std::nothrow) char[length];
-        if (!TextBuffer) Error(2);
+        if (!TextBuffer) Error(ErrorCode::NoMemory);
         std::memcpy(TextBuffer, src.TextBuffer, length);
     }
     Desc = 0;
@@ -364,7 +370,7 @@ void Sprite::Load(const char* name, unsigned char z, float kx, float ky) {
         SurfacePtr decoded;
         if (const int code = DecodePicture(bytes, &decoded)) Error(code);
         SurfacePtr converted(SDL_ConvertSurface(decoded.get(), TemplateFormat(), 0));
-        if (!converted) Error(1);
+        if (!converted) Error(ErrorCode::SdlFailed);
         KeepPerPixelAlpha(converted.get());
         last.name = spriteFile.picture;
         last.bytes = std::move(bytes);
@@ -377,7 +383,7 @@ void Sprite::Load(const char* name, unsigned char z, float kx, float ky) {
     YSize = static_cast<short>(picture->h);
 
     SDL_Surface* own = SDL_ConvertSurface(picture, TemplateFormat(), 0);
-    if (!own) Error(1);
+    if (!own) Error(ErrorCode::SdlFailed);
     ReplaceSurface(*this, own);
     SurfaceReport(Surface, true);
     DebugLog << static_cast<const void*>(Surface) << std::endl;
@@ -398,7 +404,7 @@ void Sprite::Create(SDL_Surface* src, short xc, short yc, unsigned char z, float
     // Pixel memory lent by the caller is not ours to pass on.
     const Uint32 flags = (src->flags & ~static_cast<Uint32>(SDL_PREALLOC)) | SDL_ANYFORMAT;
     SDL_Surface* own = SDL_ConvertSurface(src, TemplateFormat(), flags);
-    if (!own) Error(1);
+    if (!own) Error(ErrorCode::SdlFailed);
     ReplaceSurface(*this, own);
     SurfaceReport(Surface, false);
     DebugLog << static_cast<const void*>(Surface) << std::endl;
@@ -429,9 +435,9 @@ void Sprite::Scale(float kx, float ky) {
     const SDL_PixelFormat* zf = zoomed->format;
     SurfacePtr visible(SDL_CreateRGBSurfaceFrom(zoomed->pixels, zoomed->w, zoomed->h, zf->BitsPerPixel, zoomed->pitch,
                                                 zf->Rmask, zf->Gmask, zf->Bmask, zf->Amask));
-    if (!visible) Error(2);
+    if (!visible) Error(ErrorCode::NoMemory);
     SDL_Surface* own = SDL_ConvertSurface(visible.get(), TemplateFormat(), zoomed->flags & ~static_cast<Uint32>(SDL_PREALLOC));
-    if (!own) Error(1);
+    if (!own) Error(ErrorCode::SdlFailed);
     ReplaceSurface(*this, own);
     RefreshOpaqueView(*this);
 }
@@ -440,7 +446,7 @@ void Sprite::SetAlpha(unsigned char a) {
     if (!Surface) SurfaceError("sprite has no surface");
     OwnPixels(*this);
     SDL_Surface* surface = Surface;
-    if (SDL_LockSurface(surface) != 0) Error(1);
+    if (SDL_LockSurface(surface) != 0) Error(ErrorCode::SdlFailed);
     SDL_PixelFormat* format = surface->format;
     DebugLog << "Source amask=" << std::hex << format->Amask << std::dec << std::endl;
     const int bytesPerPixel = format->BytesPerPixel;
@@ -520,13 +526,13 @@ void Sprite::Run(SDL_Rect* clip, SDL_Surface* dst) {
 void Sprite::PutSprite(int x, int y, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
     SDL_Rect place = {static_cast<Sint16>(x - XCenter), static_cast<Sint16>(y - YCenter), 0, 0};
-    if (Blit(*this, nullptr, dst ? dst : SDL_FBSurface, place) != 0) Error(1);
+    if (Blit(*this, nullptr, dst ? dst : SDL_FBSurface, place) != 0) Error(ErrorCode::SdlFailed);
 }
 
 void Sprite::PutSprite(int x, int y, SDL_Rect* src, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
     SDL_Rect place = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-    if (Blit(*this, src, dst ? dst : SDL_FBSurface, place) != 0) Error(1);
+    if (Blit(*this, src, dst ? dst : SDL_FBSurface, place) != 0) Error(ErrorCode::SdlFailed);
 }
 
 void Sprite::Reload() {

@@ -31,7 +31,7 @@ void LogMasks() {
 // and losses would describe a different layout).
 SDL_PixelFormat* MakeTemplateFormat(const SDL_PixelFormat& screen) {
     SDL_PixelFormat* format = new (std::nothrow) SDL_PixelFormat();
-    if (!format) Error(2);
+    if (!format) Error(ErrorCode::NoMemory);
     format->palette = nullptr;
     format->BitsPerPixel = 32;
     format->BytesPerPixel = 4;
@@ -71,7 +71,7 @@ void VideoInit() {
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == -1) {
         // The engine never plays sound: a machine without an audio device
         // still gets its picture.
-        if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) == -1) Error(1);
+        if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) == -1) Error(ErrorCode::SdlFailed);
     }
 
     char driver[1024] = "";
@@ -84,7 +84,7 @@ void VideoInit() {
     }
 
     SDL_FBSurface = SDL_SetVideoMode(CFG.Width, CFG.Height, CFG.Bpp, CFG.VideoFlags);
-    if (!SDL_FBSurface) Error(1);
+    if (!SDL_FBSurface) Error(ErrorCode::SdlFailed);
 
     DebugLog << "BPP:" << static_cast<unsigned int>(CFG.Bpp) << std::endl;
     LogHex("VideoParams:", CFG.VideoFlags);

@@ -212,21 +212,21 @@ int DTable::CreateSlots(unsigned int start, int size) {
 
 void DTable::CreateDT(int size) {
     DebugLog << "Creating DTable with " << size << "indexes" << std::endl;
-    if (!CreateSlots(0, size)) Error(2);
+    if (!CreateSlots(0, size)) Error(ErrorCode::NoMemory);
 }
 
 unsigned long DTable::CreateDescriptor(int type, short* params, unsigned long n) {
-    if (!Descriptors || MLimit <= 0 || Num >= static_cast<unsigned int>(MLimit)) Error(3);
+    if (!Descriptors || MLimit <= 0 || Num >= static_cast<unsigned int>(MLimit)) Error(ErrorCode::NoDescriptor);
     int slot = 0;
     while (slot < MLimit && Descriptors[slot].Used) ++slot;
-    if (slot == MLimit) Error(3);
+    if (slot == MLimit) Error(ErrorCode::NoDescriptor);
     Descriptor& record = Descriptors[slot];
     unsigned int desc = record.Desc;
 
     short* copy = nullptr;
     if (params) {
         copy = new (std::nothrow) short[2];
-        if (!copy) Error(2);
+        if (!copy) Error(ErrorCode::NoMemory);
         copy[0] = params[0];
         copy[1] = params[1];
     }
@@ -239,7 +239,7 @@ unsigned long DTable::CreateDescriptor(int type, short* params, unsigned long n)
         object = ops.create();
         if (!object) {
             delete[] copy;
-            Error(2);
+            Error(ErrorCode::NoMemory);
         }
     }
     // Filled before the object is set up: a window reads its own parameters
@@ -327,9 +327,9 @@ int DTable::GetNumByDesc(unsigned long desc) {
 
 void DTable::Initializing(unsigned int desc, unsigned int size) {
     Desc = desc;
-    if (size > static_cast<unsigned int>(INT_MAX)) Error(3);
+    if (size > static_cast<unsigned int>(INT_MAX)) Error(ErrorCode::NoDescriptor);
     Start = static_cast<unsigned int>(GDT.RegisterDRange(static_cast<int>(size), desc));
-    if (Start == 0) Error(3);
+    if (Start == 0) Error(ErrorCode::NoDescriptor);
 }
 
 Catalog* GetLayerCatalog(unsigned int desc) {

@@ -105,7 +105,7 @@ void CCategory::SetName(const char* name) {
     if (name) {
         std::size_t length = std::strlen(name);
         copy = new (std::nothrow) char[length + 1];
-        if (!copy) Error(2);
+        if (!copy) Error(ErrorCode::NoMemory);
         std::memcpy(copy, name, length + 1);
     }
     delete[] Name;

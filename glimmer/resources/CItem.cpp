@@ -14,7 +14,7 @@ char* CopyName(const char* name) {
     if (!name) return nullptr;
     std::size_t length = std::strlen(name);
     char* copy = new (std::nothrow) char[length + 1];
-    if (!copy) Error(2);
+    if (!copy) Error(ErrorCode::NoMemory);
     std::memcpy(copy, name, length + 1);
     return copy;
 }
@@ -33,7 +33,7 @@ CItem& CItem::operator=(const CItem& other) {
     // shared with nobody responsible for it, so it is shared as a borrow.
     if (other.Size > 0 && other.Data) {
         Data = new (std::nothrow) char[other.Size];
-        if (!Data) Error(2);
+        if (!Data) Error(ErrorCode::NoMemory);
         std::memcpy(Data, other.Data, other.Size);
         Size = other.Size;
     } else {
@@ -54,7 +54,7 @@ void CItem::SetData(char* data, unsigned int size) {
     if (size > 0) {
         // Copy first: the new data may lie inside the old block.
         char* copy = new (std::nothrow) char[size];
-        if (!copy) Error(2);
+        if (!copy) Error(ErrorCode::NoMemory);
         if (data) std::memcpy(copy, data, size);
         else std::memset(copy, 0, size);
         if (Size > 0) delete[] Data;

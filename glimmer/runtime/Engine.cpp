@@ -85,10 +85,10 @@ SDL_Surface* RateSurface(const char* text) {
     slot->surface = nullptr;
     if (!Loop.rateFont) {
         SDL_SetError("no font \"system 0\" for the rate display");
-        Error(7);
+        Error(ErrorCode::TextRenderFailed);
     }
     slot->surface = TTF_RenderText_Solid(Loop.rateFont, text, Loop.white);
-    if (!slot->surface) Error(7);
+    if (!slot->surface) Error(ErrorCode::TextRenderFailed);
     std::snprintf(slot->text, sizeof slot->text, "%s", text);
     slot->lastUse = ++Loop.uses;
     return slot->surface;
@@ -98,7 +98,7 @@ void DrawRate(const char* text, Sint16 x, Sint16 y) {
     // Before its first measurement a readout has nothing to show.
     if (text[0] == '\0') return;
     SDL_Rect at = {x, y, 0, 0};
-    if (SDL_UpperBlit(RateSurface(text), nullptr, SDL_FBSurface, &at) != 0) Error(1);
+    if (SDL_UpperBlit(RateSurface(text), nullptr, SDL_FBSurface, &at) != 0) Error(ErrorCode::SdlFailed);
 }
 
 unsigned int ItemDescriptor(CItem* item) {
@@ -158,7 +158,7 @@ void SaveScreenshot() {
 void GlimmerInitEngine(const char* configPath) {
     std::set_new_handler(nullptr);
     InstallStopSignals();
-    if (TTF_Init() != 0) Error(5);
+    if (TTF_Init() != 0) Error(ErrorCode::TtfInitFailed);
     CFG.LoadConfig(configPath);
     CFG.Process();
     VideoInit();
@@ -265,7 +265,7 @@ int EngineEventFilter(const SDL_Event* event) {
     case SDL_KEYUP:
         if (event->key.keysym.sym == SDLK_ESCAPE) {
             WriteStatistics();
-            Error(0);
+            Error(ErrorCode::Exit);
         }
         if (event->type == SDL_KEYDOWN && event->key.keysym.sym == SDLK_PRINT) SaveScreenshot();
         MouseKey(event);

@@ -74,8 +74,8 @@ void Window::Initializing(unsigned int desc, int mlimit, unsigned int udesc) {
     Table.Num = 0;
 
     const unsigned long start = GDT.RegisterDRange(mlimit, desc);
-    if (start == 0) Error(3);
-    if (!Table.CreateSlots(static_cast<unsigned int>(start), mlimit)) Error(2);
+    if (start == 0) Error(ErrorCode::NoDescriptor);
+    if (!Table.CreateSlots(static_cast<unsigned int>(start), mlimit)) Error(ErrorCode::NoMemory);
     Table.Start = static_cast<unsigned int>(start);
     Table.MLimit = mlimit;
 
@@ -83,7 +83,7 @@ void Window::Initializing(unsigned int desc, int mlimit, unsigned int udesc) {
     Categories = nullptr;
     CategoryNum = 0;
     Categories = new (std::nothrow) CCategory[WindowLayers];
-    if (!Categories) Error(2);
+    if (!Categories) Error(ErrorCode::NoMemory);
     CategoryNum = WindowLayers;
 
     // A window created without parameters has nowhere to write its capacity
@@ -96,10 +96,10 @@ void Window::Initializing(unsigned int desc, int mlimit, unsigned int udesc) {
     }
     // A negative capacity cannot be honoured; refusing it beats asking for
     // billions of items.
-    if (capacity < 0) Error(2);
+    if (capacity < 0) Error(ErrorCode::NoMemory);
 
     for (unsigned int i = 0; i < WindowLayers; ++i)
-        if (!Categories[i].Initializing(i, static_cast<unsigned int>(capacity))) Error(2);
+        if (!Categories[i].Initializing(i, static_cast<unsigned int>(capacity))) Error(ErrorCode::NoMemory);
 
     DebugLog << "Window initialized with descriptor=" << desc << " start=" << Table.Start
              << " mlimit=" << mlimit << std::endl;

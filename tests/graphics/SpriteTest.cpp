@@ -214,10 +214,15 @@ TEST(SpriteFile, MissingFilesEndWithCodeFour) {
     world.WriteData("nopic.spr", "absent.png 0 0");
     world.WriteData("empty.spr", "");
     world.WriteData("long.spr", std::string(300, 'x') + " 1 2");
-    EXPECT_EXIT(LoadSprite("absent.spr", 1, 1), ::testing::ExitedWithCode(4), "Can`t find sprite");
-    EXPECT_EXIT(LoadSprite("nopic.spr", 1, 1), ::testing::ExitedWithCode(4), "Can`t find sprite");
-    EXPECT_EXIT(LoadSprite("empty.spr", 1, 1), ::testing::ExitedWithCode(4), "Can`t find sprite");
-    EXPECT_EXIT(LoadSprite("long.spr", 1, 1), ::testing::ExitedWithCode(4), "Can`t find sprite");
+    // The message names what is missing.
+    EXPECT_EXIT(LoadSprite("absent.spr", 1, 1), ::testing::ExitedWithCode(4),
+                "Can`t find sprite:sprite file \"absent.spr\" does not open\n");
+    EXPECT_EXIT(LoadSprite("nopic.spr", 1, 1), ::testing::ExitedWithCode(4),
+                "Can`t find sprite:picture file \"absent.png\" does not open\n");
+    EXPECT_EXIT(LoadSprite("empty.spr", 1, 1), ::testing::ExitedWithCode(4),
+                "Can`t find sprite:sprite file names no picture\n");
+    EXPECT_EXIT(LoadSprite("long.spr", 1, 1), ::testing::ExitedWithCode(4),
+                "Can`t find sprite:picture file \"x+\" does not open\n");
 }
 
 TEST(SpriteFile, EmptyCorruptOrFolderPicturesEndWithCodeEight) {
