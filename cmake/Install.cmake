@@ -13,9 +13,10 @@ include(CMakePackageConfigHelpers)
 set(GLIMMER_PACKAGE_DIR lib/cmake/Glimmer)
 
 install(TARGETS glimmer EXPORT GlimmerTargets ARCHIVE DESTINATION lib)
+# Headers named *Internal.h are the engine's own, not its interface.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/glimmer/
   DESTINATION include/glimmer
-  FILES_MATCHING PATTERN "*.h")
+  FILES_MATCHING PATTERN "*.h" PATTERN "*Internal.h" EXCLUDE)
 
 # A sanitized engine needs the sanitizer runtimes in every program linking it.
 if(GLIMMER_SANITIZE)

@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
 #include "glimmer/graphics/CFont.h"
@@ -45,10 +46,7 @@ bool ReadValueWord(FILE* f, char (&value)[ValueLength + 1]) {
 
 // Replaces an owned text with a heap copy of value.
 void ReplaceText(char*& field, const char* value) {
-    std::size_t length = std::strlen(value);
-    char* copy = new (std::nothrow) char[length + 1];
-    if (!copy) Error(ErrorCode::NoMemory);
-    std::memcpy(copy, value, length + 1);
+    char* copy = CopyText(value);
     delete[] field;
     field = copy;
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
 #include "glimmer/graphics/Video.h"
@@ -84,16 +85,6 @@ void AppendUtf8(std::string& out, unsigned int code) {
     }
 }
 
-// A heap copy of a text; null stays null. No memory: code 2.
-char* CopyText(const char* text) {
-    if (!text) return nullptr;
-    const size_t length = std::strlen(text) + 1;
-    char* copy = new (std::nothrow) char[length];
-    if (!copy) Error(ErrorCode::NoMemory);
-    std::memcpy(copy, text, length);
-    return copy;
-}
-
 // A line with nothing to show: fully transparent, one pixel wide, one line high.
 SDL_Surface* BlankLine(TTF_Font* font) {
     const int height = std::max(1, TTF_FontHeight(font));
@@ -103,13 +94,6 @@ SDL_Surface* BlankLine(TTF_Font* font) {
     SDL_FillRect(surface, nullptr, 0);
     SDL_SetAlpha(surface, SDL_SRCALPHA, SDL_ALPHA_OPAQUE);
     return surface;
-}
-
-int TruncToInt(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return INT_MAX;
-    if (value <= -2147483648.0) return INT_MIN;
-    return static_cast<int>(value);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
@@ -49,13 +50,6 @@ public:
 private:
     FILE* stream_;
 };
-
-int TruncToInt(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return INT_MAX;
-    if (value <= -2147483648.0) return INT_MIN;
-    return static_cast<int>(value);
-}
 
 [[noreturn]] void SurfaceError(const char* what) {
     SDL_SetError("%s", what);
@@ -317,14 +311,9 @@ Sprite& Sprite::operator=(Sprite& src) {
     if (shared) ++shared->refcount;
     ReplaceSurface(*this, shared);
     RefreshOpaqueView(*this);
+    char* text = CopyText(src.TextBuffer);
     delete[] TextBuffer;
-    TextBuffer = nullptr;
-    if (src.TextBuffer) {
-        const size_t length = std::strlen(src.TextBuffer) + 1;
-        TextBuffer = new (std::nothrow) char[length];
-        if (!TextBuffer) Error(ErrorCode::NoMemory);
-        std::memcpy(TextBuffer, src.TextBuffer, length);
-    }
+    TextBuffer = text;
     Desc = 0;
     return *this;
 }

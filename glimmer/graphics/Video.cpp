@@ -4,6 +4,7 @@
 #include <new>
 #include <ostream>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
@@ -11,8 +12,6 @@
 SDL_Surface* SDL_FBSurface = nullptr;
 
 namespace {
-
-constexpr Uint32 OpenGLBits = 0x2 | 0x8;
 
 void LogHex(const char* label, unsigned int value) {
     DebugLog << label << std::hex << value << std::dec << std::endl;
@@ -59,7 +58,7 @@ SDL_PixelFormat* MakeTemplateFormat(const SDL_PixelFormat& screen) {
 // renderer over a shared-memory window surface copies the picture once.
 // Settings made in the environment are left alone, and OpenGL modes need GL.
 void PreferSoftwarePresentation() {
-    if (CFG.VideoFlags & OpenGLBits) return;
+    if (CFG.VideoFlags & OpenGLVideoFlags) return;
     setenv("SDL_RENDER_DRIVER", "software", 0);
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
 }
@@ -78,7 +77,7 @@ void VideoInit() {
     SDL_VideoDriverName(driver, sizeof driver);
     DebugLog << "INFO MESSAGE:\t" << "Video driver name:" << driver << std::endl;
 
-    if (CFG.VideoFlags & OpenGLBits) {
+    if (CFG.VideoFlags & OpenGLVideoFlags) {
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (CFG.VideoFlags & SDL_DOUBLEBUF) ? 1 : 0);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, CFG.Bpp);
     }
@@ -118,7 +117,7 @@ void VideoInit() {
     }
     LogMasks();
 
-    if (!(CFG.VideoFlags & OpenGLBits)) {
+    if (!(CFG.VideoFlags & OpenGLVideoFlags)) {
         if (SDL_SetGamma(CFG.RGamma, CFG.GGamma, CFG.BGamma) == -1)
             DebugLog << "INFO MESSAGE:\t" << "Gamma couldn`t be changed" << std::endl;
     }

@@ -4,20 +4,11 @@
 #include <new>
 #include <ostream>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
 
 namespace {
-
-// A heap copy of a name; a name that cannot be copied ends the program.
-char* CopyName(const char* name) {
-    if (!name) return nullptr;
-    std::size_t length = std::strlen(name);
-    char* copy = new (std::nothrow) char[length + 1];
-    if (!copy) Error(ErrorCode::NoMemory);
-    std::memcpy(copy, name, length + 1);
-    return copy;
-}
 
 }  // namespace
 
@@ -41,7 +32,7 @@ CItem& CItem::operator=(const CItem& other) {
         Size = 0;
     }
     Empty = other.Empty;
-    IName = CopyName(other.IName);
+    IName = CopyText(other.IName);
     return *this;
 }
 
@@ -85,7 +76,7 @@ void CItem::Clear() {
 }
 
 void CItem::SetName(const char* name) {
-    char* copy = CopyName(name);
+    char* copy = CopyText(name);
     delete[] IName;
     IName = copy;
 }
