@@ -30,9 +30,8 @@ void OwnerOrigin(unsigned int udesc, int* ox, int* oy) {
     *ox = 0;
     *oy = 0;
     // One lookup: every drawn object asks this once a frame.
-    const Descriptor* record = GDT.GetData(udesc);
-    if (!record || !record->Used || record->Type != TypeWindow || !record->Object) return;
-    const GObject* owner = static_cast<const Window*>(record->Object);
+    const GObject* owner = ObjectOf<Window>(udesc);
+    if (!owner) return;
     *ox = owner->X + owner->XCenter;
     *oy = owner->Y + owner->YCenter;
 }
@@ -89,10 +88,8 @@ namespace {
 
 // The window whose GObject part this is; null for any other object.
 Window* WindowOf(GObject* object) {
-    const Descriptor* record = GDT.GetData(object->Desc);
-    if (!record || !record->Used || record->Type != TypeWindow || !record->Object) return nullptr;
-    Window* window = static_cast<Window*>(record->Object);
-    return static_cast<GObject*>(window) == object ? window : nullptr;
+    Window* window = ObjectOf<Window>(object->Desc);
+    return window && static_cast<GObject*>(window) == object ? window : nullptr;
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ unsigned int NewSprite(DTable& table = GDT, short x = 0, short y = 0) {
     return static_cast<unsigned int>(table.CreateDescriptor(TypeSprite, params, 1));
 }
 
-Sprite* SpriteOf(unsigned int desc) { return static_cast<Sprite*>(GDT[desc]); }
+Sprite* SpriteOf(unsigned int desc) { return ObjectOf<Sprite>(desc); }
 
 // A sprite file "name.spr" naming the PNG "name.png" with the given hot spot.
 void WriteSprite(const GraphicsWorld& world, const std::string& name, const RgbaImage& image, int cx, int cy) {
@@ -99,7 +99,7 @@ TEST_P(SpriteOnScreen, ParametersPlaceTheHotSpotFromTheWindowOrigin) {
 
     short windowParams[2] = {10, 0};
     const unsigned int window = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, windowParams, 4));
-    DTable* table = static_cast<Window*>(GDT[window])->GetTable();
+    DTable* table = ObjectOf<Window>(window)->GetTable();
     Sprite* sprite = SpriteOf(NewSprite(*table, 400, 300));
     sprite->Load("dot.spr", 0, 1.0f, 1.0f);
 
@@ -395,7 +395,7 @@ TEST(Sprite, WindowOriginIsItsPositionPlusItsHotSpot) {
     WriteSprite(world, "dot", Solid(2, 2, Red), 0, 0);
     short windowParams[2] = {10, 0};
     const unsigned int w = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, windowParams, 4));
-    Window* window = static_cast<Window*>(GDT[w]);
+    Window* window = ObjectOf<Window>(w);
     window->SetCoord(100, 80, 1, 1);
     window->SetCenter(5, 6, 1, 1);
     Sprite* sprite = SpriteOf(NewSprite(*window->GetTable(), 10, 20));

@@ -165,7 +165,7 @@ TEST(Engine, DrawPassCountsEveryFiledItemLowestLayerFirst) {
     low->SetZLevel(2);
     low->Show();
     // A text filed at top level draws nothing there, but is counted.
-    CText* text = static_cast<CText*>(GDT[GDT.CreateDescriptor(TypeText, nullptr, 1)]);
+    CText* text = ObjectOf<CText>(GDT.CreateDescriptor(TypeText, nullptr, 1));
     text->Show();
     // A window counts once, whatever it holds.
     Window* window = MakeWindow(GDT, 0, 0, 800, 600, 4);
@@ -249,7 +249,7 @@ TEST(Engine, FilterHandsMouseEventsToTheDispatchers) {
     Window* window = MakeWindow(GDT, 0, 0, 100, 100, 0, 16, 8, &desc);
     window->Activate();
     DTable* table = window->GetTable();
-    Button* button = static_cast<Button*>((*table)[table->CreateDescriptor(TypeButton, nullptr, 1)]);
+    Button* button = ObjectOf<Button>(table->CreateDescriptor(TypeButton, nullptr, 1), *table);
     button->CreateButton(
         0, 0, 100, 100, [](const SDL_MouseButtonEvent*, int, int, unsigned int, unsigned int) { ++clicks; },
         [](const SDL_MouseMotionEvent*, int, int, unsigned int, unsigned int) { ++moves; });

@@ -70,7 +70,7 @@ inline unsigned int SolidSprite(DTable& table, short x, short y, int w, int h, U
     SurfaceOwner picture(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00,
                                               0x000000FF, 0xFF000000));
     SDL_FillRect(picture.get(), nullptr, 0xFF000000u | rgb);
-    static_cast<Sprite*>(table[desc])->Create(picture.get(), 0, 0, z, 1.0f, 1.0f);
+    ObjectOf<Sprite>(desc, table)->Create(picture.get(), 0, 0, z, 1.0f, 1.0f);
     return desc;
 }
 
@@ -81,7 +81,7 @@ inline Window* MakeWindow(DTable& table, short x, short y, short w, short h, uns
     short params[2] = {capacity, 0};
     const unsigned int d = static_cast<unsigned int>(table.CreateDescriptor(TypeWindow, params,
                                                                             static_cast<unsigned long>(slots)));
-    Window* window = static_cast<Window*>(table[d]);
+    Window* window = ObjectOf<Window>(d, table);
     window->SetCoord(x, y, 1.0f, 1.0f);
     window->SetSize(w, h, 1.0f, 1.0f);
     window->SetZLevel(z);

@@ -24,7 +24,7 @@ void RecordPress(const SDL_MouseButtonEvent*, int x, int y, unsigned int button,
 unsigned int AddButton(Window* window, short x, short y, short w, short h) {
     DTable* table = window->GetTable();
     const unsigned int desc = static_cast<unsigned int>(table->CreateDescriptor(TypeButton, nullptr, 1));
-    Button* button = static_cast<Button*>((*table)[desc]);
+    Button* button = ObjectOf<Button>(desc, *table);
     button->CreateButton(x, y, w, h, RecordPress, nullptr);
     button->Activate();
     return desc;
@@ -46,7 +46,7 @@ TEST(Window, CapacityZeroMeansThousandAndIsWrittenBack) {
     EngineWorld world;
     short params[2] = {0, 7};
     const unsigned int desc = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, params, 10));
-    Window* window = static_cast<Window*>(GDT[desc]);
+    Window* window = ObjectOf<Window>(desc);
 
     EXPECT_EQ(GDT.GetParams(desc)[0], 1000);
     EXPECT_EQ(GDT.GetParams(desc)[1], 7);
@@ -61,11 +61,11 @@ TEST(Window, KeepsAGivenCapacityAndDefaultsWithoutParameters) {
     short params[2] = {25, 0};
     const unsigned int given = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, params, 4));
     EXPECT_EQ(GDT.GetParams(given)[0], 25);
-    EXPECT_EQ((*static_cast<Window*>(GDT[given]))[3u]->GetMaxNum(), 25u);
+    EXPECT_EQ((*ObjectOf<Window>(given))[3u]->GetMaxNum(), 25u);
 
     const unsigned int bare = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, nullptr, 4));
     EXPECT_EQ(GDT.GetParams(bare), nullptr);
-    EXPECT_EQ((*static_cast<Window*>(GDT[bare]))[0u]->GetMaxNum(), 1000u);
+    EXPECT_EQ((*ObjectOf<Window>(bare))[0u]->GetMaxNum(), 1000u);
 }
 
 TEST(Window, NegativeCapacityIsRefused) {
@@ -79,7 +79,7 @@ TEST(Window, FirstWindowOfThreeThousandSlotsNumbers20To3019) {
     EngineWorld world;
     short params[2] = {0, 0};
     const unsigned int desc = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, params, 3000));
-    Window* window = static_cast<Window*>(GDT[desc]);
+    Window* window = ObjectOf<Window>(desc);
     DTable* table = window->GetTable();
 
     EXPECT_EQ(desc, 2u);
@@ -92,7 +92,7 @@ TEST(Window, FirstWindowOfThreeThousandSlotsNumbers20To3019) {
 
     const unsigned int first = static_cast<unsigned int>(table->CreateDescriptor(TypeSprite, nullptr, 1));
     EXPECT_EQ(first, 20u);
-    EXPECT_EQ(static_cast<Sprite*>(GDT[first])->GetUDesc(), 2u);
+    EXPECT_EQ(ObjectOf<Sprite>(first)->GetUDesc(), 2u);
     for (int i = 1; i < 3000; ++i) table->CreateDescriptor(7, nullptr, 1);
     EXPECT_EQ(table->Descriptors[2999].Desc, 3019u);
     EXPECT_EQ(GDT.GetData(3019), &table->Descriptors[2999]);
@@ -217,7 +217,7 @@ TEST(Window, TextOnALowerLayerIsCoveredBySprite) {
     PaintScreen(0x000000);
 
     short at[2] = {0, 0};
-    CText* text = static_cast<CText*>((*table)[table->CreateDescriptor(TypeText, at, 1)]);
+    CText* text = ObjectOf<CText>(table->CreateDescriptor(TypeText, at, 1), *table);
     text->Create("MMMMMMMM", "main 40");
     text->ChangeColor(255, 255, 255);
     text->SetZLevel(1);
