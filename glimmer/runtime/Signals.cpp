@@ -1,4 +1,4 @@
-#include "glimmer/runtime/Engine.h"
+#include "glimmer/runtime/Signals.h"
 
 #include <signal.h>
 
