@@ -38,6 +38,8 @@ public:
     Config();
 
     void LoadConfig(const char* path);
+    // Builds what the settings describe: the file system FS, the fonts TTF,
+    // GDT with the visible and window catalogs (runtime/ConfigProcess.cpp).
     void Process();
 };
 

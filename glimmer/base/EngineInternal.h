@@ -15,3 +15,7 @@ int TruncToInt(double value);
 // A heap copy of a text that the caller owns (delete[]); null stays null.
 // Without memory for it the program ends with ErrorCode::NoMemory.
 char* CopyText(const char* text);
+
+// Closes the file system when Error ends the program; set by the file system
+// itself (resources/FileSystem.cpp), which sits above the error handling.
+extern void (*CloseFileSystemAtExit)();

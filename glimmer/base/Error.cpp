@@ -8,9 +8,10 @@
 
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
-#include "glimmer/resources/FileSystem.h"
+#include "glimmer/base/EngineInternal.h"
 
 bool InsideEventPolling = false;
+void (*CloseFileSystemAtExit)() = nullptr;
 
 namespace {
 
@@ -53,7 +54,7 @@ void Error(int code) {
     }
     SDL_SetTimer(0, nullptr);
     DebugLog << "Timer unsetted" << std::endl;
-    if (FS) FS->Close();
+    if (CloseFileSystemAtExit) CloseFileSystemAtExit();
     DebugLog << "File System is closed" << std::endl;
     // Closing the window still delivers events (the key that ended the
     // program is released as the keyboard loses its window); a filter that
