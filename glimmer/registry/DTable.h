@@ -14,13 +14,15 @@ class Window;
 class DTable {
 public:
     unsigned int Desc;         // owner of the table: 0 for GDT, the window's descriptor
-    Descriptor* Descriptors;   // MLimit slots
+    Descriptor* Descriptors;   // owned array of MLimit slots
     unsigned int Start;        // number of slot 0
-    int MLimit;
-    unsigned int Num;
-    unsigned int* RangeStart;  // descriptor ranges registered in this table
+    int MLimit;                // slots
+    unsigned int Num;          // slots taken
+    // Descriptor ranges registered in this table (GDT: one per window), each
+    // an owned array of MLimit entries; the taken entries come first.
+    unsigned int* RangeStart;
     unsigned int* RangeSize;
-    unsigned int* RangeOwner;
+    unsigned int* RangeOwner;  // the window whose table numbers its slots there
 
     DTable();
     ~DTable();
