@@ -200,16 +200,7 @@ TEST(Engine, PrintScreenSavesTheScreenNamedByTheFrameNumber) {
     ASSERT_TRUE(shot);
     EXPECT_EQ(shot->w, 800);
     EXPECT_EQ(shot->h, 600);
-    Uint8 r, g, b;
-    SDL_LockSurface(shot.get());
-    const Uint8* p = static_cast<const Uint8*>(shot->pixels) + 300 * shot->pitch + 400 * shot->format->BytesPerPixel;
-    Uint32 value = 0;
-    for (int i = 0; i < shot->format->BytesPerPixel; ++i) value |= static_cast<Uint32>(p[i]) << (8 * i);
-    SDL_UnlockSurface(shot.get());
-    SDL_GetRGB(value, shot->format, &r, &g, &b);
-    EXPECT_EQ(r, 0x33);
-    EXPECT_EQ(g, 0x66);
-    EXPECT_EQ(b, 0x99);
+    EXPECT_EQ(RgbAt(shot.get(), 400, 300), 0x336699u);
 }
 
 TEST(Engine, EscapeEndsWithCodeZeroAfterTheStatisticsLine) {
