@@ -263,5 +263,5 @@ void CText::Run(SDL_Rect* clip, SDL_Surface* dst) {
     SDL_Rect source = {static_cast<Sint16>(x0 - left), static_cast<Sint16>(y0 - top), static_cast<Uint16>(x1 - x0),
                        static_cast<Uint16>(y1 - y0)};
     SDL_Rect place = {static_cast<Sint16>(x0), static_cast<Sint16>(y0), 0, 0};
-    if (SDL_UpperBlit(Surface, &source, dst ? dst : SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
+    if (SDL_UpperBlit(Surface, &source, dst ? dst : SDL_FBSurface, &place) != 0) Error(1);
 }

@@ -98,7 +98,7 @@ void DrawRate(const char* text, Sint16 x, Sint16 y) {
     // Before its first measurement a readout has nothing to show.
     if (text[0] == '\0') return;
     SDL_Rect at = {x, y, 0, 0};
-    if (SDL_UpperBlit(RateSurface(text), nullptr, SDL_FBSurface, &at) != 0) Error(ErrorCode::SdlFailed);
+    if (SDL_UpperBlit(RateSurface(text), nullptr, SDL_FBSurface, &at) != 0) Error(1);
 }
 
 unsigned int ItemDescriptor(CItem* item) {
