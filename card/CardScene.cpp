@@ -1,7 +1,14 @@
-#include "card/Card.h"
+#include "card/CardScene.h"
 
 #include <cmath>
 
+#include "card/CardEventFilter.h"
+#include "card/CardFrame.h"
+#include "card/CardParticles.h"
+#include "card/CardRandom.h"
+#include "card/CardSender.h"
+#include "card/CardSettings.h"
+#include "card/CardText.h"
 #include "glimmer/base/Config.h"
 #include "glimmer/runtime/Engine.h"
 #include "glimmer/graphics/Video.h"
@@ -16,9 +23,6 @@ unsigned int ScrollText = 0;
 unsigned int CountdownText = 0;
 unsigned int ClockText = 0;
 
-Particle Particles[CardParticlesMax];
-unsigned int ParticleDescs[CardParticlesMax];
-Uint32 ParticleCount = 0;
 Uint32 NextLine = 0;
 
 namespace {
@@ -48,7 +52,7 @@ void ShowSplash(DTable& table) {
 void AddCredit(DTable& table) {
     CText* credit = TextAt(Create(table, TypeText, 0, 599));
     credit->SetZLevel(1);
-    credit->Create("Author: Tarnwell", "main 12");
+    credit->Create(CreditText().c_str(), "main 12");
     credit->ChangeColor(255, 0, 0);
     credit->Render();
     // The rendered size is already in screen pixels: the hot spot takes it
@@ -80,14 +84,16 @@ void AddFlake(DTable& table) {
 }
 
 void AddGreetingLine(DTable& table) {
-    int x = CardRandom(400.0);
+    // The column is drawn first and placed once the line's width is known.
+    int column = CardRand();
     int y = CardRandom(600.0) - 600;
-    ScrollText = Create(table, TypeText, x, y);
+    ScrollText = Create(table, TypeText, 0, y);
     CText* line = TextAt(ScrollText);
     line->SetZLevel(static_cast<unsigned char>(CardRand() * 120.0 / 32767.0 + 128.0));
     line->Create(GreetingText(0), "main 24");
     line->ChangeColor(255, 0, 0);
     line->Render();
+    GDT.GetParams(ScrollText)[0] = GreetingLineColumn(column, 400.0, line->GetXSize(), CFG.Width, line->SX);
     line->Show();
     Particles[ParticleCount].DY = CardFallStep(TextSpeed);
     ParticleDescs[ParticleCount] = ScrollText;
@@ -105,11 +111,6 @@ unsigned int AddTimeText(DTable& table, int y, const char* font) {
 }
 
 }  // namespace
-
-// 1 + trunc(rand() x speed / 32767), in integers wide enough for any speed.
-float CardFallStep(int speed) {
-    return static_cast<float>(1 + static_cast<long long>(CardRand()) * speed / 32767);
-}
 
 unsigned long CardFlakeCount(int snowNum, float snowDensity, short height) {
     double limit = FlakeLimit(snowNum, snowDensity, height);
@@ -141,7 +142,12 @@ void BuildCardScene() {
 
     // The window's table runs out after 2991 flakes, which ends the program
     // with code 3 from the table itself.
-    for (unsigned long i = 0; i < FlakeLimit(SnowNum, SnowDensity, CFG.Height); ++i) AddFlake(table);
+    for (unsigned long i = 0; i < FlakeLimit(SnowNum, SnowDensity, CFG.Height); ++i) {
+        // Thousands of flakes take seconds; a close request meanwhile is
+        // answered at once.
+        if (i % 64 == 0) EndCardIfCloseRequested();
+        AddFlake(table);
+    }
 
     // Without greeting lines there is nothing to let fall.
     if (LineCount > 0) AddGreetingLine(table);

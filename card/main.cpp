@@ -5,11 +5,14 @@
 // The card runs from the folder that holds "solvane.cfg"; its arguments are
 // not used.
 int main(int, char**) {
-    TargetTime = CardTargetMoment();
     GlimmerInitEngine("solvane.cfg");
     LoadCardSettings("solvane.cfg");
+    TargetTime = CardTargetMoment();
     LoadCardText("txt/txt.txt");
+    LoadCardSender("txt/name.txt");
     BuildCardScene();
     SDL_SetEventFilter(CardEventFilter);
+    // A close request that came while the scene was built.
+    EndCardIfCloseRequested();
     RunGlimmerEngine();
 }

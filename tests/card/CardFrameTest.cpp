@@ -115,26 +115,34 @@ TEST(CardFrame, CyclesTheGreetingLineThroughTheLines) {
     EXPECT_EQ(shown, (std::vector<std::string>{"one", "two", "three", "one", "two", "three"}));
 }
 
-TEST(CardFrame, PlacesTheReturningGreetingLineByTheSizeOfTheOneThatLeft) {
-    CardWorld world("SnowNum 0\nTextSpeed 2\n", "a rather long first greeting line\nshort");
+TEST(CardFrame, PlacesTheReturningGreetingLineByTheWidthOfTheLineItNowShows) {
+    CardWorld world("SnowNum 0\nTextSpeed 2\n", "short\nЗдоровья, смеха и верных друзей рядом");
     world.Start();
     CText* line = CardText(ScrollText);
-    line->Render();
-    short width = line->GetXSize(), height = line->GetYSize();
     for (int i = 0; i < 30; ++i) {
         line->Render();
-        width = line->GetXSize();
-        height = line->GetYSize();
         DropBelow(0);
         MoveCardParticles();
         short* pos = PositionOf(0);
+        EXPECT_EQ(line->Dirty, 0) << "rendered before it was placed";
         EXPECT_GE(pos[0] - static_cast<int>(Particles[0].DX), 0);
-        EXPECT_LE(pos[0] - static_cast<int>(Particles[0].DX), 799 - width);
-        EXPECT_EQ(pos[1], -height + static_cast<int>(Particles[0].DY));
+        EXPECT_LE(pos[0] - static_cast<int>(Particles[0].DX) + line->GetXSize(), 800) << line->Text;
+        EXPECT_EQ(pos[1], -line->GetYSize() + static_cast<int>(Particles[0].DY));
         EXPECT_GE(Particles[0].DY, 1.0f);
         EXPECT_LE(Particles[0].DY, 3.0f);
         EXPECT_NE(line->VQnum, -1);
     }
+}
+
+TEST(CardFrame, StartsALineWiderThanTheScreenCentredAndKeepsItThere) {
+    CardWorld world("SnowNum 0\nTextSpeed 2\n", "Happy New Year to everyone who reads this wide line, all winter long!");
+    world.Start();
+    CText* line = CardText(ScrollText);
+    ASSERT_GT(line->GetXSize(), 800);
+    const short centred = static_cast<short>((800 - line->GetXSize()) / 2);
+    EXPECT_EQ(PositionOf(0)[0], centred);
+    for (int i = 0; i < 150; ++i) CardFrame(0);
+    EXPECT_EQ(PositionOf(0)[0], centred);
 }
 
 TEST(CardFrame, GivesEveryParticleItsFirstDriftInTheFirstFrame) {

@@ -83,6 +83,22 @@ TEST(CardSettings, KeepTheLastValueWhenTheFileEndsAfterIt) {
     EXPECT_EQ(SnowNum, 5);
 }
 
+TEST(CardSettings, ReadTheNewYearAsAYearOrNearestAndKeepItOtherwise) {
+    ReadSettings("NewYear 2027\n");
+    EXPECT_EQ(NewYear, 2027);
+    ReadSettings("NewYear nearest\n");
+    EXPECT_EQ(NewYear, NewYearNearest);
+    for (const char* bad : {"soon", "0", "-5", "99999", "2027x", "Nearest", "1e3"}) {
+        NewYear = 2030;
+        ReadSettings(std::string("NewYear ") + bad + "\n");
+        EXPECT_EQ(NewYear, 2030) << bad;
+    }
+    // A value left out does not take the next key's place.
+    ReadSettings("NewYear\nSnowNum 4\n");
+    EXPECT_EQ(NewYear, 2030);
+    EXPECT_EQ(SnowNum, 4);
+}
+
 TEST(CardSettingsDeathTest, EndWithCode10WhenTheFileIsMissing) {
     EXPECT_EXIT(LoadCardSettings("no-such-folder/solvane.cfg"), ::testing::ExitedWithCode(10),
                 "Can`t find config file.");
@@ -150,9 +166,43 @@ TEST(CardText, ShowsAnEmptyEntryAsABlank) {
     EXPECT_STREQ(GreetingText(2), "three");
 }
 
+TEST(CardSender, TakesTheFirstLineAsTheName) {
+    TempDir dir;
+    WriteTextFile(dir / "data/txt/name.txt", "  Маша Иванова \r\nsecond line\n");
+    NativeFileSystem files;
+    files.Open((dir / "data").c_str());
+    FS = &files;
+    LoadCardSender("txt/name.txt");
+    EXPECT_EQ(SenderName, "Маша Иванова");
+    EXPECT_EQ(CreditText(), "Author: Маша Иванова");
+    WriteTextFile(dir / "data/txt/name.txt", std::string("Tom\0\x01\xff\xfe", 7));
+    LoadCardSender("txt/name.txt");
+    EXPECT_EQ(CreditText(), "Author: Tarnwell");
+    LoadCardSender("txt/none.txt");
+    EXPECT_EQ(CreditText(), "Author: Tarnwell");
+    FS = nullptr;
+}
+
+TEST(CardSender, RefusesLinesThatAreNoTextAndCutsLongNames) {
+    std::string name;
+    bool cut = false;
+    for (const char* bad : {"\xff Anna", "Anna\x1b[31m", "\xc0\xaf", "\xed\xa0\x80", "\xd0"}) {
+        EXPECT_FALSE(CleanSenderName(bad, name, cut)) << bad;
+        EXPECT_EQ(name, "");
+    }
+    std::string fifty;
+    for (int i = 0; i < 50; ++i) fifty += "ж";
+    ASSERT_TRUE(CleanSenderName(fifty, name, cut));
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(name, fifty.substr(0, 80));
+    ASSERT_TRUE(CleanSenderName("\tAnna\tLee   ", name, cut));
+    EXPECT_FALSE(cut);
+    EXPECT_EQ(name, "Anna Lee");
+}
+
 TEST(CardEventFilter, KeepsEveryEventBeforeTheFirstFrame) {
     Frames = 0;
-    for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_QUIT}) {
+    for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP, SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
         SDL_Event e = EventOfType(type);
         EXPECT_EQ(CardEventFilter(&e), 1) << "event type " << int(type);
     }
@@ -160,7 +210,7 @@ TEST(CardEventFilter, KeepsEveryEventBeforeTheFirstFrame) {
 
 TEST(CardEventFilter, KeepsOtherEventsAfterTheFirstFrame) {
     Frames = 1;
-    for (Uint8 type : {SDL_ACTIVEEVENT, SDL_QUIT, SDL_VIDEOEXPOSE, SDL_VIDEORESIZE}) {
+    for (Uint8 type : {SDL_ACTIVEEVENT, SDL_VIDEOEXPOSE, SDL_VIDEORESIZE}) {
         SDL_Event e = EventOfType(type);
         EXPECT_EQ(CardEventFilter(&e), 1) << "event type " << int(type);
     }
@@ -171,5 +221,13 @@ TEST(CardEventFilterDeathTest, EndsNormallyAtTheFirstInputAfterTheFirstFrame) {
         Frames = 1;
         SDL_Event e = EventOfType(type);
         EXPECT_EXIT(CardEventFilter(&e), ::testing::ExitedWithCode(0), "") << "event type " << int(type);
+    }
+}
+
+TEST(CardEventFilterDeathTest, EndsNormallyOnACloseRequestAtAnyTime) {
+    for (Uint32 frames : {0u, 1u}) {
+        Frames = frames;
+        SDL_Event e = EventOfType(SDL_QUIT);
+        EXPECT_EXIT(CardEventFilter(&e), ::testing::ExitedWithCode(0), "") << "frames " << frames;
     }
 }

@@ -109,6 +109,15 @@ TEST(CardScene, ShowsAnEmptyFirstLineAsABlank) {
     EXPECT_EQ(Frames, 1u);
 }
 
+TEST(CardScene, SignsTheCreditWithTheSendersName) {
+    CardWorld world("SnowNum 0\n");
+    WriteTextFile(world.Dir() / "data/txt/name.txt", "Дед Мороз\n");
+    world.Start();
+    std::vector<unsigned int> credit = LayerOfCard(1);
+    ASSERT_EQ(credit.size(), 1u);
+    EXPECT_STREQ(CardText(credit[0])->Text, "Author: Дед Мороз");
+}
+
 TEST(CardScene, DrawsTheSkyAndTheCreditInTheFirstFrame) {
     CardWorld world("SnowNum 0\n");
     world.Start();

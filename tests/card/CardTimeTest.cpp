@@ -18,26 +18,65 @@ void UseZone(const char* zone) {
 }  // namespace
 
 TEST(CardCountdown, ReadsOneSecondBeforeTheTarget) {
-    EXPECT_EQ(CountdownTextAt(1000, 999), "До Нового, 2004, года осталось 0 часов 0 минут 1 секунд");
+    UseZone("UTC");
+    EXPECT_EQ(CountdownTextAt(NewYear2004Utc, NewYear2004Utc - 1),
+              "До Нового, 2004, года осталось 0 часов 0 минут 1 секунд");
 }
 
 TEST(CardCountdown, SwitchesToTheTimeSinceAtTheTarget) {
-    EXPECT_EQ(CountdownTextAt(1000, 1000), "С Начала , 2004, года прошло 0 часов 0 минут 0 секунд");
-}
-
-TEST(CardCountdown, CountsTheTimeSinceAfterTheTarget) {
-    EXPECT_EQ(CountdownTextAt(1000, 1000 + 3600), "С Начала , 2004, года прошло 1 часов 0 минут 0 секунд");
+    UseZone("UTC");
+    EXPECT_EQ(CountdownTextAt(NewYear2004Utc, NewYear2004Utc),
+              "С Начала , 2004, года прошло 0 часов 0 минут 0 секунд");
+    EXPECT_EQ(CountdownTextAt(NewYear2004Utc, NewYear2004Utc + 3600),
+              "С Начала , 2004, года прошло 1 часов 0 минут 0 секунд");
 }
 
 TEST(CardCountdown, ShowsHoursBeyondADay) {
-    EXPECT_EQ(CountdownTextAt(100000, 100000 - 90061),
+    UseZone("UTC");
+    EXPECT_EQ(CountdownTextAt(NewYear2004Utc, NewYear2004Utc - 90061),
               "До Нового, 2004, года осталось 25 часов 1 минут 1 секунд");
 }
 
 TEST(CardCountdown, CountsTheYearsSinceInHours) {
+    UseZone("UTC");
     // 1 January 2026, 00:00:30 UTC.
     EXPECT_EQ(CountdownTextAt(NewYear2004Utc, 1767225630),
               "С Начала , 2004, года прошло 192864 часов 0 минут 30 секунд");
+    // More seconds than 32 bits hold: 1 January 2200 from 1 January 2004.
+    EXPECT_EQ(CountdownTextAt(NewYearMoment(2200), NewYear2004Utc),
+              "До Нового, 2200, года осталось 1718112 часов 0 минут 0 секунд");
+}
+
+// Moments of a zone three hours east of UTC, written as its local time.
+TEST(CardCountdown, CountsToTheNearestNewYearAroundTheTurnOfTheYear) {
+    UseZone("MSK-3");
+    const auto local = [](int year, int month, int day, int hour, int minute, int second) {
+        struct tm t = {};
+        t.tm_year = year - 1900;
+        t.tm_mon = month - 1;
+        t.tm_mday = day;
+        t.tm_hour = hour;
+        t.tm_min = minute;
+        t.tm_sec = second;
+        return timegm(&t) - 3 * 3600;
+    };
+    NewYear = NewYearNearest;
+    const struct {
+        time_t now;
+        const char* text;
+    } moments[] = {
+        {local(2026, 12, 31, 23, 59, 30), "До Нового, 2027, года осталось 0 часов 0 минут 30 секунд"},
+        {local(2027, 1, 1, 0, 0, 0), "С Начала , 2027, года прошло 0 часов 0 минут 0 секунд"},
+        {local(2027, 1, 1, 0, 0, 5), "С Начала , 2027, года прошло 0 часов 0 минут 5 секунд"},
+        {local(2026, 7, 1, 23, 59, 59), "С Начала , 2026, года прошло 4367 часов 59 минут 59 секунд"},
+        {local(2026, 7, 2, 0, 0, 0), "До Нового, 2027, года осталось 4392 часов 0 минут 0 секунд"},
+        {local(2028, 2, 29, 12, 0, 0), "С Начала , 2028, года прошло 1428 часов 0 минут 0 секунд"},
+        {local(2028, 12, 8, 11, 0, 0), "До Нового, 2029, года осталось 565 часов 0 минут 0 секунд"},
+    };
+    for (const auto& m : moments) EXPECT_EQ(CountdownTextAt(CardTargetAt(m.now), m.now), m.text) << m.now;
+    NewYear = 2027;
+    EXPECT_EQ(CountdownTextAt(CardTargetAt(local(2026, 3, 1, 0, 0, 0)), local(2026, 3, 1, 0, 0, 0)),
+              "До Нового, 2027, года осталось 7344 часов 0 минут 0 секунд");
 }
 
 TEST(CardClock, ShowsTheLocalTimeInAsctimeLayoutWithoutLineFeed) {
@@ -48,7 +87,7 @@ TEST(CardClock, ShowsTheLocalTimeInAsctimeLayoutWithoutLineFeed) {
     EXPECT_EQ(ClockTextAt(NewYear2004Utc), "Thu Jan  1 03:00:00 2004");
 }
 
-TEST(CardTarget, IsLocalMidnightOfTheFirstOfJanuary2004) {
+TEST(CardTarget, IsLocalMidnightOfTheFirstOfJanuary2004WithoutTheSetting) {
     UseZone("UTC");
     EXPECT_EQ(CardTargetMoment(), NewYear2004Utc);
     UseZone("MSK-3");
@@ -106,27 +145,45 @@ TEST(CardFlakes, TakeANegativeSnowNumAsAHugeUnsignedNumber) {
 
 TEST(CardParticle, BouncesAtTheLeftEdgeAndMovesRightInTheSameFrame) {
     Particle p{5.0f, -2.0f, 1.0f};
-    short pos[2] = {0, 100};
-    ParticleShape shape{10, 10, 0, 0};
+    short pos[2] = {4, 100};
+    ParticleShape shape{10, 10, 5, 0};
     BounceParticle(p, pos[0], shape, 800);
     EXPECT_EQ(p.DX, 2.0f);
     DriftAndMoveParticle(p, pos);
-    EXPECT_EQ(pos[0], 2);
+    EXPECT_EQ(pos[0], 6);
     EXPECT_EQ(pos[1], 101);
     EXPECT_EQ(p.DriftTimer, 4.0f);
 }
 
+// Edges are x - XCenter and x - XCenter + XSize.
 TEST(CardParticle, BouncesAtTheRightEdgeOnlyWhenHeadingThere) {
     ParticleShape shape{10, 10, 5, 5};
     Particle right{5.0f, 2.0f, 1.0f};
-    BounceParticle(right, 790, shape, 800);
+    BounceParticle(right, 796, shape, 800);
     EXPECT_EQ(right.DX, -2.0f);
     Particle away{5.0f, -1.0f, 1.0f};
-    BounceParticle(away, 790, shape, 800);
+    BounceParticle(away, 796, shape, 800);
     EXPECT_EQ(away.DX, -1.0f);
-    Particle inside{5.0f, 2.0f, 1.0f};
-    BounceParticle(inside, 400, shape, 800);
-    EXPECT_EQ(inside.DX, 2.0f);
+    Particle edge{5.0f, 2.0f, 1.0f};
+    BounceParticle(edge, 795, shape, 800);
+    EXPECT_EQ(edge.DX, 2.0f);
+}
+
+TEST(CardParticle, LetsALineWiderThanHalfTheScreenKeepItsStepInside) {
+    ParticleShape line{500, 28, 0, 0};
+    for (float dx : {-2.0f, 2.0f}) {
+        Particle p{5.0f, dx, 1.0f};
+        BounceParticle(p, 150, line, 800);
+        EXPECT_EQ(p.DX, dx);
+    }
+}
+
+TEST(CardParticle, StartsAGreetingLineInsideOrCentredWhenWiderThanTheScreen) {
+    EXPECT_EQ(GreetingLineColumn(32767, 799.0, 500, 800, 1.0f), 300);
+    EXPECT_EQ(GreetingLineColumn(32767, 400.0, 200, 800, 1.0f), 400);
+    // 1280 pixels across 800 design units: 780 pixels of room are 487 units.
+    EXPECT_EQ(GreetingLineColumn(32767, 799.0, 500, 1280, 1.6f), 487);
+    EXPECT_EQ(GreetingLineColumn(0, 799.0, 1000, 800, 1.0f), -100);
 }
 
 TEST(CardParticle, LeavesAtTheBottomOnceItsWholeHeightIsBelow) {

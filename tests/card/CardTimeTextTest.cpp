@@ -59,3 +59,16 @@ TEST(CardTimeTexts, RenderAgainWhenTheirPictureWasDropped) {
     EXPECT_NE(CardText(ClockText)->GetSurface(), nullptr);
     EXPECT_STREQ(CardText(ClockText)->Text, "Wed Dec 31 23:59:50 2003");
 }
+
+TEST(CardTimeTexts, StepDownToASmallerSizeWhenTheCountdownIsWiderThanTheScreen) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    CardWorld world("SnowNum 0\nWidth 700\n");
+    world.Start();
+    // 1 January 2026, 00:00:30 UTC: six digits of hours since 2004.
+    ShowCardTime(1767225630);
+    CText* countdown = CardText(CountdownText);
+    EXPECT_LE(countdown->GetXSize(), 700);
+    EXPECT_STREQ(countdown->Font, "main 12");
+    EXPECT_EQ(countdown->GetXCenter(), countdown->GetXSize() / 2);
+}

@@ -50,11 +50,12 @@ public:
     // tests call it inside the death statement, so the forked child starts
     // the engine and its threads itself.
     void Start() {
-        TargetTime = CardTargetMoment();
         GlimmerInitEngine("solvane.cfg");
         SDL_SetTimer(0, nullptr);
         LoadCardSettings("solvane.cfg");
+        TargetTime = CardTargetMoment();
         LoadCardText("txt/txt.txt");
+        LoadCardSender("txt/name.txt");
         BuildCardScene();
     }
 
