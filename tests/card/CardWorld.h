@@ -103,4 +103,4 @@ inline std::vector<unsigned int> LayerOfCard(unsigned int layer) {
 
 inline Uint32 ScreenRgb(int x, int y) { return RgbAt(SDL_FBSurface, x, y); }
 
-inline CText* CardText(unsigned int desc) { return static_cast<CText*>(GDT[desc]); }
+inline CText* CardText(unsigned int desc) { return ObjectOf<CText>(desc); }
