@@ -81,9 +81,17 @@ PREFIX ?= /usr/local
 install: build
 	@cmake --install $(BUILD_DIR) --prefix "$(abspath $(PREFIX))"
 
-# A Debian package of the same files below /usr, left in the build folder.
+# Two Debian packages of the same files below /usr, left in the build folder:
+# solvane (the card) and libglimmer-dev (the engine). Fails when lintian has
+# an error or a warning about either, or the AppStream data does not validate.
 package: build
-	@cd $(BUILD_DIR) && cpack -G DEB
+	@rm -f $(BUILD_DIR)/*.deb
+	@cd $(BUILD_DIR) && cpack -G DEB > cpack.log || { cat cpack.log; exit 1; }
+	@appstreamcli validate --no-net --pedantic packaging/*.metainfo.xml
+	@status=0; lintian --fail-on error,warning $(BUILD_DIR)/*.deb > $(BUILD_DIR)/lintian.log 2>&1 || status=$$?; \
+		grep -v 'with root privileges' $(BUILD_DIR)/lintian.log || true; \
+		[ $$status = 0 ] || { echo "lintian: the packages have errors or warnings"; exit 1; }
+	@ls $(BUILD_DIR)/*.deb
 
 clean:
 	rm -rf build build-sanitize build-bench build-fuzz

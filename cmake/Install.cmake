@@ -1,13 +1,21 @@
-# What `cmake --install` puts under the prefix:
-#   bin/launcher                      the start program
-#   lib/solvane/                      the card's folder: solvanewin, solvane.cfg, data/, fonts/
+# What `cmake --install` puts under the prefix, in two components that
+# `make package` turns into two Debian packages:
+# libglimmer-dev (component dev, the default for every rule without one):
 #   include/glimmer/...               the engine's headers, for #include <glimmer/glimmer.h>
 #   lib/libglimmer.a                  the engine
 #   lib/cmake/Glimmer/                the CMake package (find_package(Glimmer))
 #   lib/pkgconfig/glimmer.pc          the same for pkg-config (pkg-config glimmer)
-#   share/applications/solvane.desktop and share/icons/hicolor/*/apps/solvane.png
+# solvane (component solvane):
+#   games/solvane                     the start command (the launcher)
+#   games/solvane-screensaver         the card in a window XScreenSaver names
+#   lib/solvane/                      the card's folder: solvanewin, launcher, solvane.cfg,
+#                                     data/, fonts/ (links to the DejaVu fonts)
+#   share/applications/solvane.desktop, share/icons/hicolor/*/apps/solvane.png,
+#   share/metainfo/, share/man/man6/
+# and each component's share/doc/<package>/copyright and changelog.Debian.gz.
 # Everything sits below lib/ whatever the platform's multiarch folder: the
-# launcher finds the card at ../lib/solvane beside itself.
+# start command finds the card at ../lib/solvane beside itself.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME dev)
 include(CMakePackageConfigHelpers)
 
 set(GLIMMER_PACKAGE_DIR lib/cmake/Glimmer)
@@ -49,47 +57,123 @@ install(CODE "
     lib ${PROJECT_VERSION} \"${GLIMMER_PC_EXTRA}\")")
 install(FILES ${GLIMMER_PC_OUT} DESTINATION lib/pkgconfig)
 
-if(TARGET launcher)
-  install(TARGETS launcher RUNTIME DESTINATION bin)
-endif()
-
 # The card's folder is assembled in the build tree (target solvane_folder);
-# its data and fonts are installed from there, the program itself as a target.
-if(TARGET solvanewin)
+# its data is installed from there, the programs as targets. The fonts are
+# links to the system's DejaVu files, relative so that they hold inside a
+# package's tree as well as under any prefix.
+if(TARGET solvanewin AND TARGET launcher)
   set(GLIMMER_CARD_FOLDER ${PROJECT_BINARY_DIR}/solvane)
-  install(TARGETS solvanewin RUNTIME DESTINATION lib/solvane)
-  install(FILES ${GLIMMER_CARD_FOLDER}/solvane.cfg DESTINATION lib/solvane)
-  install(DIRECTORY ${GLIMMER_CARD_FOLDER}/data ${GLIMMER_CARD_FOLDER}/fonts
-    DESTINATION lib/solvane)
-endif()
+  install(TARGETS solvane solvane-screensaver RUNTIME DESTINATION games COMPONENT solvane)
+  install(TARGETS solvanewin launcher RUNTIME DESTINATION lib/solvane COMPONENT solvane)
+  install(FILES ${GLIMMER_CARD_FOLDER}/solvane.cfg DESTINATION lib/solvane COMPONENT solvane)
+  install(DIRECTORY ${GLIMMER_CARD_FOLDER}/data DESTINATION lib/solvane COMPONENT solvane)
+  install(CODE "
+    set(fonts \"\${CMAKE_INSTALL_PREFIX}/lib/solvane/fonts\")
+    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${fonts}\")
+    foreach(font DejaVuSerif.ttf DejaVuSansMono.ttf)
+      file(RELATIVE_PATH target \"\${fonts}\" \"/usr/share/fonts/truetype/dejavu/\${font}\")
+      file(CREATE_LINK \"\${target}\" \"\$ENV{DESTDIR}\${fonts}/\${font}\" SYMBOLIC)
+    endforeach()" COMPONENT solvane)
 
-if(TARGET solvane-icons)
-  install(DIRECTORY ${GLIMMER_ICON_DIR}/ DESTINATION share/icons/hicolor)
-endif()
-
-if(TARGET launcher)
   set(GLIMMER_DESKTOP_OUT ${PROJECT_BINARY_DIR}/package/solvane.desktop)
   install(CODE "
     include(\"${CMAKE_CURRENT_LIST_DIR}/DesktopEntry.cmake\")
-    glimmer_write_desktop_entry(\"${CMAKE_CURRENT_LIST_DIR}/solvane.desktop.in\" \"${GLIMMER_DESKTOP_OUT}\")")
-  install(FILES ${GLIMMER_DESKTOP_OUT} DESTINATION share/applications)
+    glimmer_write_desktop_entry(\"${CMAKE_CURRENT_LIST_DIR}/solvane.desktop.in\" \"${GLIMMER_DESKTOP_OUT}\")"
+    COMPONENT solvane)
+  install(FILES ${GLIMMER_DESKTOP_OUT} DESTINATION share/applications COMPONENT solvane)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.solvane.solvane.metainfo.xml
+    DESTINATION share/metainfo COMPONENT solvane)
+  if(TARGET solvane-icons)
+    install(DIRECTORY ${GLIMMER_ICON_DIR}/ DESTINATION share/icons/hicolor COMPONENT solvane)
+  endif()
 endif()
 
-# `make package`: one Debian package with the card, the launcher and the
-# engine for other programs, installed below /usr.
+# Manual pages and the changelog are compressed as Debian wants them: gzip -9
+# without a name or time stamp, so that every build gives the same bytes.
+set(GLIMMER_DOC_OUT ${PROJECT_BINARY_DIR}/package)
+set(GLIMMER_DOC_FILES)
+foreach(source solvane.6 solvane-screensaver.6 changelog)
+  add_custom_command(
+    OUTPUT ${GLIMMER_DOC_OUT}/${source}.gz
+    COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/${source} > ${GLIMMER_DOC_OUT}/${source}.gz
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${source})
+  list(APPEND GLIMMER_DOC_FILES ${GLIMMER_DOC_OUT}/${source}.gz)
+endforeach()
+add_custom_target(solvane-docs ALL DEPENDS ${GLIMMER_DOC_FILES})
+if(TARGET solvane)
+  install(FILES ${GLIMMER_DOC_OUT}/solvane.6.gz ${GLIMMER_DOC_OUT}/solvane-screensaver.6.gz
+    DESTINATION share/man/man6 COMPONENT solvane)
+endif()
+
+# The licence as a machine-readable copyright file: the text of LICENSE after
+# its copyright line, indented, with "." for blank lines.
+file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE GLIMMER_LICENSE_LINES)
+list(POP_FRONT GLIMMER_LICENSE_LINES GLIMMER_COPYRIGHT_LINE)
+string(REGEX REPLACE "^Copyright \\(c\\) " "" GLIMMER_COPYRIGHT "${GLIMMER_COPYRIGHT_LINE}")
+list(POP_FRONT GLIMMER_LICENSE_LINES)
+set(GLIMMER_LICENSE_TEXT "")
+foreach(line IN LISTS GLIMMER_LICENSE_LINES)
+  if(line STREQUAL "")
+    set(line ".")
+  endif()
+  string(APPEND GLIMMER_LICENSE_TEXT " ${line}\n")
+endforeach()
+file(WRITE ${GLIMMER_DOC_OUT}/copyright
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: Solvane
+Upstream-Contact: The Solvane developers <developers@solvane.org>
+
+Files: *
+Copyright: ${GLIMMER_COPYRIGHT}
+License: Zlib
+${GLIMMER_LICENSE_TEXT}")
+
+set(GLIMMER_COMPONENTS solvane dev)
+set(GLIMMER_PACKAGES solvane libglimmer-dev)
+foreach(component package IN ZIP_LISTS GLIMMER_COMPONENTS GLIMMER_PACKAGES)
+  install(FILES ${GLIMMER_DOC_OUT}/copyright DESTINATION share/doc/${package} COMPONENT ${component})
+  install(FILES ${GLIMMER_DOC_OUT}/changelog.gz DESTINATION share/doc/${package}
+    RENAME changelog.Debian.gz COMPONENT ${component})
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/${package}.lintian-overrides DESTINATION share/lintian/overrides
+    RENAME ${package} COMPONENT ${component})
+endforeach()
+
+# `make package`: one Debian package per component, installed below /usr.
+# The files are installed with DESTDIR, so that the desktop entry and the
+# font links see the final prefix.
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL solvane dev)
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_NAME solvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Solvane")
-set(CPACK_PACKAGE_CONTACT "Solvane developers <solvane@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Animated New-Year greeting card and the Glimmer 2D engine")
-set(CPACK_PACKAGE_DESCRIPTION
-  "An animated New-Year greeting card with falling snow, a clock and a countdown, its launcher, and the Glimmer engine (headers, static library and CMake package) for programs of your own.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_VENDOR "The Solvane developers")
+set(CPACK_PACKAGE_CONTACT "The Solvane developers <developers@solvane.org>")
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SOURCE solvane)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://solvane.org/)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS
-  "pkg-config, libsdl1.2-compat-dev | libsdl1.2-dev, libsdl-ttf2.0-dev, libsdl-image1.2-dev, libsdl-gfx1.2-dev")
-set(CPACK_STRIP_FILES OFF)
+
+set(CPACK_DEBIAN_SOLVANE_PACKAGE_NAME solvane)
+set(CPACK_DEBIAN_SOLVANE_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_SOLVANE_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_SOLVANE_PACKAGE_DEPENDS fonts-dejavu-core)
+set(CPACK_COMPONENT_SOLVANE_DESCRIPTION "animated New-Year greeting card with falling snow
+Snow falls over a winter landscape under the moon while a clock shows the
+time and the time left until the New Year, and lines of greeting pass by.
+The card runs in a window of its own, started with the command solvane, or
+as a screensaver inside the window that XScreenSaver gives it.")
+
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME libglimmer-dev)
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS
+  "libsdl1.2-compat-dev | libsdl1.2-dev, libsdl-ttf2.0-dev, libsdl-image1.2-dev, libsdl-gfx1.2-dev")
+set(CPACK_DEBIAN_DEV_PACKAGE_SUGGESTS "cmake, pkg-config")
+set(CPACK_COMPONENT_DEV_DESCRIPTION "Glimmer 2D engine on SDL 1.2 (development files)
+Glimmer draws sprites, texts, buttons and windows in layers over SDL 1.2 and
+keeps them in a registry of numbered objects. This package holds its
+headers, the static library and the CMake package for programs of your own.")
 include(CPack)

@@ -56,14 +56,9 @@ std::string Resolved(const std::string& path) {
     _exit(127);
 }
 
-[[noreturn]] void BecomeCard(int reportFd) {
-    int null = open("/dev/null", O_RDONLY);
-    if (null >= 0 && null != STDIN_FILENO) {
-        dup2(null, STDIN_FILENO);
-        close(null);
-    }
-    // Ignored signals and a blocked mask survive exec; the card should start
-    // with the defaults whatever shell started the launcher.
+// Ignored signals and a blocked mask survive exec; the card should start
+// with the defaults whatever started it.
+void ResetSignals() {
     struct sigaction standard;
     std::memset(&standard, 0, sizeof standard);
     standard.sa_handler = SIG_DFL;
@@ -73,10 +68,22 @@ std::string Resolved(const std::string& path) {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
+}
 
+void ExecCardHere() {
     char name[] = "solvanewin";
     char* const arguments[] = {name, nullptr};
     execv("./solvanewin", arguments);
+}
+
+[[noreturn]] void BecomeCard(int reportFd) {
+    int null = open("/dev/null", O_RDONLY);
+    if (null >= 0 && null != STDIN_FILENO) {
+        dup2(null, STDIN_FILENO);
+        close(null);
+    }
+    ResetSignals();
+    ExecCardHere();
     ReportAndExit(reportFd, errno);
 }
 
@@ -89,6 +96,11 @@ std::string CardFolder(const char* launcherPath) {
     }
     std::string own = OwnFolder(launcherPath);
     if (!own.empty()) {
+        // The launcher kept inside the card's installed folder.
+        struct stat info;
+        if (stat((own + "/solvane.cfg").c_str(), &info) == 0) {
+            return own;
+        }
         for (const char* relative : {"/../lib/solvane", "/solvane"}) {
             std::string candidate = own + relative;
             if (IsFolder(candidate)) {
@@ -161,4 +173,15 @@ bool StartCard(const std::string& folder) {
         return false;
     }
     return true;
+}
+
+bool ExecCard(const std::string& folder, const char* who) {
+    if (chdir(folder.c_str()) != 0) {
+        std::fprintf(stderr, "%s: cannot enter %s: %s\n", who, folder.c_str(), std::strerror(errno));
+        return false;
+    }
+    ResetSignals();
+    ExecCardHere();
+    std::fprintf(stderr, "%s: cannot start %s/solvanewin: %s\n", who, folder.c_str(), std::strerror(errno));
+    return false;
 }

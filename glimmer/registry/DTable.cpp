@@ -23,9 +23,12 @@ struct Location {
     Descriptor* Record() const { return table ? &table->Descriptors[slot] : nullptr; }
 };
 
+// Slots are numbered consecutively from the number slot 0 carries. That is
+// Start for a window's table, but a table given its slots before
+// Initializing reserved its range keeps the numbers 0..n-1 it was made with.
 bool OwnSlot(const DTable& t, unsigned long desc, unsigned int& slot) {
     if (!t.Descriptors || t.MLimit <= 0 || desc > UINT_MAX) return false;
-    unsigned int index = static_cast<unsigned int>(desc) - t.Start;
+    unsigned int index = static_cast<unsigned int>(desc) - t.Descriptors[0].Desc;
     if (index >= static_cast<unsigned int>(t.MLimit)) return false;
     slot = index;
     return true;

@@ -42,3 +42,20 @@ differing() {
 mean_brightness() {
   convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:mean]" info:
 }
+
+# check_scene SHOT W H: the scene fills W x H.
+check_scene() {
+  local shot=$1 w=$2 h=$3
+  [ "$(identify -format '%wx%h' "$shot")" = "${w}x${h}" ] || fail "the picture is not ${w}x${h}"
+  local r g b
+  IFS=, read -r r g b <<<"$(pixel "$shot" $((w - 3)) $((h - 3)))"
+  [ "$b" -gt 25 ] || fail "the bottom-right corner of ${w}x${h} is not covered: $r,$g,$b"
+  # The moon: design (548, 148), 30 units across.
+  local mx=$((548 * w / 800)) my=$((148 * h / 600))
+  local moon
+  moon=$(mean_brightness "$shot" 16x16+$((mx - 8))+$((my - 8)))
+  awk -v m="$moon" 'BEGIN { exit !(m > 0.65) }' || fail "no moon at ($mx,$my) of ${w}x${h}: brightness $moon"
+  local texts
+  texts=$(count_colour "$shot" "${w}x$((h / 8))+0+$((h - h / 8))" 200 200 255)
+  [ "$texts" -gt 100 ] || fail "no time texts near the bottom of ${w}x${h} ($texts pixels)"
+}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs into a temporary prefix, builds a program against the installed
 # engine the way the README says, and starts the installed card through the
-# installed launcher, which has to find the card's folder by itself.
+# installed start command, which has to find the card's folder by itself.
 source "$SOURCE_DIR/tests/e2e/lib.sh"
 
 PREFIX="$E2E_TMP/prefix"
@@ -11,15 +11,20 @@ cmake --install "$BUILD_DIR" --prefix "$PREFIX" >"$E2E_TMP/install.log" 2>&1 ||
   { cat "$E2E_TMP/install.log" >&2; fail "cmake --install failed"; }
 
 # --- what lies where -------------------------------------------------------
-for f in bin/launcher lib/solvane/solvanewin; do
+for f in games/solvane games/solvane-screensaver lib/solvane/launcher lib/solvane/solvanewin; do
   [ -x "$PREFIX/$f" ] || fail "$f is not installed as a program"
 done
 for f in lib/solvane/solvane.cfg lib/libglimmer.a include/glimmer/glimmer.h \
   lib/cmake/Glimmer/GlimmerConfig.cmake lib/cmake/Glimmer/GlimmerConfigVersion.cmake lib/pkgconfig/glimmer.pc \
-  share/applications/solvane.desktop; do
+  share/applications/solvane.desktop share/man/man6/solvane.6.gz share/man/man6/solvane-screensaver.6.gz \
+  share/doc/solvane/copyright share/doc/libglimmer-dev/copyright; do
   [ -f "$PREFIX/$f" ] || fail "$f is not installed"
 done
 [ -n "$(find "$PREFIX/lib/solvane/data" -type f)" ] || fail "the data root is empty"
+# The fonts are links to the system's files, which they must reach.
+for font in "$PREFIX"/lib/solvane/fonts/*.ttf; do
+  [ -L "$font" ] && [ -f "$font" ] || fail "$font is not a working link to a system font"
+done
 [ -n "$(find "$PREFIX/lib/solvane/fonts" -name '*.ttf')" ] || fail "no fonts in the card's folder"
 
 # Every engine header that an installed header includes is installed too.
@@ -28,7 +33,7 @@ while read -r header; do
 done < <(grep -rhoE '#include "glimmer/[^"]+"' "$PREFIX/include/glimmer" | sed -E 's/#include "(.*)"/\1/' | sort -u)
 
 desktop="$PREFIX/share/applications/solvane.desktop"
-grep -qx "Exec=$PREFIX/bin/launcher" "$desktop" || fail "desktop entry does not start the installed launcher: $(cat "$desktop")"
+grep -qx "Exec=$PREFIX/games/solvane" "$desktop" || fail "desktop entry does not start the installed command: $(cat "$desktop")"
 grep -qx "Icon=solvane" "$desktop" || fail "desktop entry names no icon"
 icon="$PREFIX/share/icons/hicolor/48x48/apps/solvane.png"
 [ "$(identify -format '%m %wx%h' "$icon")" = "PNG 48x48" ] || fail "the 48x48 icon is not a 48x48 PNG"
@@ -38,7 +43,7 @@ validation=$(desktop-file-validate "$desktop" 2>&1) || fail "the desktop entry d
 # A prefix with a blank in it is quoted in the entry, as desktop entries require.
 spaced="$E2E_TMP/a b"
 cmake --install "$BUILD_DIR" --prefix "$spaced" >/dev/null 2>&1 || fail "install into a folder with a blank failed"
-grep -qx "Exec=\"$spaced/bin/launcher\"" "$spaced/share/applications/solvane.desktop" ||
+grep -qx "Exec=\"$spaced/games/solvane\"" "$spaced/share/applications/solvane.desktop" ||
   fail "unquoted Exec for a prefix with a blank: $(grep Exec "$spaced/share/applications/solvane.desktop")"
 rm -rf "$spaced"
 
@@ -123,13 +128,13 @@ status=$(cat "$E2E_TMP/app.status")
 [ "$status" = 0 ] || { cat "$E2E_TMP/app.err" >&2; fail "the README's program ended with status $status"; }
 APP_PID=""
 
-# --- the installed card through the installed launcher ---------------------
-# SOLVANE_DIR is unset: the launcher finds ../lib/solvane beside itself.
+# --- the installed card through the installed start command ----------------
+# SOLVANE_DIR is unset: solvane finds ../lib/solvane beside itself.
 unset SOLVANE_DIR
 start=$(date +%s%N)
-"$PREFIX/bin/launcher" >"$E2E_TMP/launcher.log" 2>&1 </dev/null || fail "launcher exited with $?"
+"$PREFIX/games/solvane" >"$E2E_TMP/launcher.log" 2>&1 </dev/null || fail "solvane exited with $?"
 elapsed_ms=$((($(date +%s%N) - start) / 1000000))
-[ "$elapsed_ms" -lt 3000 ] || fail "launcher took ${elapsed_ms} ms: it should not wait for the card"
+[ "$elapsed_ms" -lt 3000 ] || fail "solvane took ${elapsed_ms} ms: it should not wait for the card"
 
 # The card is no child of ours: find it by its program file.
 card_exe="$PREFIX/lib/solvane/solvanewin"

@@ -275,6 +275,18 @@ TEST_F(Launcher, FindsCardBesideItsOwnBinaryWhenSolvaneDirIsUnset) {
     FakeCard again(prefix / "lib/solvane");
     EXPECT_EQ(RunLauncher(installed, {"/s"}, "").Status, 0);
     EXPECT_TRUE(again.Started());
+
+    // The start command on the games path and the launcher kept inside the
+    // card's folder find the same folder.
+    for (const char* copy : {"games/solvane", "lib/solvane/launcher"}) {
+        std::string other = prefix / copy;
+        WriteTextFile(other, ReadTextFile(kLauncher));
+        chmod(other.c_str(), 0755);
+        FakeCard found(prefix / "lib/solvane");
+        LaunchResult started = RunLauncher(other, {}, nullptr);
+        EXPECT_EQ(started.Status, 0) << started.Stderr;
+        EXPECT_TRUE(found.Started()) << copy << ": " << started.Stderr;
+    }
 }
 
 TEST_F(Launcher, FindsBuildTreeCardFolderWhenNothingIsInstalledBesideIt) {

@@ -343,6 +343,22 @@ TEST(DescriptorTable, FreeStandingTableTakesItsNumbersFromGdt) {
     EXPECT_EQ(table.MLimit, 0);
     ASSERT_EQ(table.CreateSlots(table.Start, 40), 1);
     EXPECT_EQ(table.CreateDescriptor(Plain, nullptr, 1), 50u);
+    EXPECT_EQ(table.GetData(50)->Type, static_cast<unsigned int>(Plain));
+
+    // Slots made before the range was reserved keep the numbers they carry.
+    DTable early;
+    ASSERT_EQ(early.CreateSlots(0, 4), 1);
+    early.Initializing(8, 4);
+    EXPECT_EQ(early.Start, 90u);
+    EXPECT_EQ(early.CreateDescriptor(TypeSprite, nullptr, 1), 0u);
+    EXPECT_EQ(early.CreateDescriptor(Plain, nullptr, 1), 1u);
+    ASSERT_NE(early[0ul], nullptr);
+    EXPECT_EQ(static_cast<Sprite*>(early[0ul])->Desc, 0u);
+    EXPECT_EQ(early.GetData(1)->Type, static_cast<unsigned int>(Plain));
+    EXPECT_EQ(early.GetNumByDesc(1), 1);
+    EXPECT_EQ(early.GetData(90), nullptr);
+    early.FreeDescriptor(0);
+    EXPECT_EQ(early.Num, 1u);
 
     EXPECT_EXIT(
         {
