@@ -5,7 +5,7 @@
 
 int CardEventFilter(const SDL_Event* event) {
     // Without a window or a screen there is nothing left to show.
-    if (event->type == SDL_QUIT) Error(0);
+    if (event->type == SDL_QUIT) Error(ErrorCode::Exit);
     if (Frames == 0) return 1;
     switch (event->type) {
     case SDL_KEYDOWN:
@@ -13,7 +13,7 @@ int CardEventFilter(const SDL_Event* event) {
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        Error(0);
+        Error(ErrorCode::Exit);
     default:
         return 1;
     }
@@ -26,5 +26,5 @@ void EndCardIfCloseRequested() {
     InsideEventPolling = false;
     // The engine's filter keeps a close request in the queue for its program.
     SDL_Event quit;
-    if (SDL_PeepEvents(&quit, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0) Error(0);
+    if (SDL_PeepEvents(&quit, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0) Error(ErrorCode::Exit);
 }

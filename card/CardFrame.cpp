@@ -48,7 +48,7 @@ void FitToScreen(CText* object) {
 }
 
 void ShowTimeText(unsigned int desc, const std::string& text, bool fit) {
-    CText* object = static_cast<CText*>(GDT[desc]);
+    CText* object = ObjectOf<CText>(desc);
     const char* shown = Shown(text);
     // The words change once a second, the frames come 33 times a second;
     // rendering an unchanged line again would be most of this function's work.
@@ -64,7 +64,7 @@ void ShowTimeText(unsigned int desc, const std::string& text, bool fit) {
 }
 
 void ReturnGreetingLine(Particle& particle, short* pos) {
-    CText* line = static_cast<CText*>(GDT[ScrollText]);
+    CText* line = ObjectOf<CText>(ScrollText);
     line->Hide();
     line->SetZLevel(NewLevel());
     if (NextLine == LineCount) NextLine = 0;
@@ -80,7 +80,7 @@ void ReturnGreetingLine(Particle& particle, short* pos) {
 }
 
 void ReturnFlake(Particle& particle, short* pos, unsigned int desc) {
-    Sprite* flake = static_cast<Sprite*>(GDT[desc]);
+    Sprite* flake = ObjectOf<Sprite>(desc);
     flake->SetAlpha(static_cast<unsigned char>(70 + CardRandom(130.0)));
     flake->Hide();
     flake->SetZLevel(NewLevel());

@@ -38,8 +38,8 @@ unsigned int Create(DTable& table, int type, int x, int y) {
     return static_cast<unsigned int>(table.CreateDescriptor(type, params, 1));
 }
 
-Sprite* SpriteAt(unsigned int desc) { return static_cast<Sprite*>(GDT[desc]); }
-CText* TextAt(unsigned int desc) { return static_cast<CText*>(GDT[desc]); }
+Sprite* SpriteAt(unsigned int desc) { return ObjectOf<Sprite>(desc); }
+CText* TextAt(unsigned int desc) { return ObjectOf<CText>(desc); }
 
 void ShowSplash(DTable& table) {
     Sprite* splash = SpriteAt(Create(table, TypeSprite, 400, 300));
@@ -124,7 +124,7 @@ void BuildCardScene() {
     ScrollText = 0;
     short windowParams[2] = {3000, 0};
     CardWindow = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, windowParams, 3000));
-    Window* window = static_cast<Window*>(GDT[CardWindow]);
+    Window* window = ObjectOf<Window>(CardWindow);
     GObject& frame = *window;
     frame.SetCoord(0, 0, CFG.Scalex, CFG.Scaley);
     frame.SetSize(800, 600, CFG.Scalex, CFG.Scaley);

@@ -54,7 +54,7 @@ void ReadNewYear(std::FILE* f, int& setting) {
 
 void LoadCardSettings(const char* path) {
     FileHandle file(std::fopen(path, "r"));
-    if (!file) Error(10);
+    if (!file) Error(ErrorCode::NoConfigFile);
     std::FILE* f = file.get();
     // A word longer than the buffer is read in pieces; none of the pieces is
     // a key unless the word was one.

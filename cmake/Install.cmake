@@ -4,6 +4,7 @@
 #   include/glimmer/...               the engine's headers, for #include <glimmer/glimmer.h>
 #   lib/libglimmer.a                  the engine
 #   lib/cmake/Glimmer/                the CMake package (find_package(Glimmer))
+#   lib/pkgconfig/glimmer.pc          the same for pkg-config (pkg-config glimmer)
 # solvane (component solvane):
 #   games/solvane                     the start command (the launcher)
 #   games/solvane-screensaver         the card in a window XScreenSaver names
@@ -20,9 +21,10 @@ include(CMakePackageConfigHelpers)
 set(GLIMMER_PACKAGE_DIR lib/cmake/Glimmer)
 
 install(TARGETS glimmer EXPORT GlimmerTargets ARCHIVE DESTINATION lib)
+# Headers named *Internal.h are the engine's own, not its interface.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/glimmer/
   DESTINATION include/glimmer
-  FILES_MATCHING PATTERN "*.h")
+  FILES_MATCHING PATTERN "*.h" PATTERN "*Internal.h" EXCLUDE)
 
 # A sanitized engine needs the sanitizer runtimes in every program linking it.
 if(GLIMMER_SANITIZE)
@@ -42,6 +44,18 @@ install(FILES
   ${PROJECT_BINARY_DIR}/package/GlimmerConfig.cmake
   ${PROJECT_BINARY_DIR}/package/GlimmerConfigVersion.cmake
   DESTINATION ${GLIMMER_PACKAGE_DIR})
+
+# The pkg-config file beside the CMake package, for builds without CMake.
+set(GLIMMER_PC_OUT ${PROJECT_BINARY_DIR}/package/glimmer.pc)
+set(GLIMMER_PC_EXTRA "")
+if(GLIMMER_SANITIZE)
+  set(GLIMMER_PC_EXTRA " -fsanitize=address,undefined")
+endif()
+install(CODE "
+  include(\"${CMAKE_CURRENT_LIST_DIR}/PkgConfigFile.cmake\")
+  glimmer_write_pkg_config(\"${CMAKE_CURRENT_LIST_DIR}/glimmer.pc.in\" \"${GLIMMER_PC_OUT}\"
+    lib ${PROJECT_VERSION} \"${GLIMMER_PC_EXTRA}\")")
+install(FILES ${GLIMMER_PC_OUT} DESTINATION lib/pkgconfig)
 
 # The card's folder is assembled in the build tree (target solvane_folder);
 # its data is installed from there, the programs as targets. The fonts are

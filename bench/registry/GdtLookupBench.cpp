@@ -19,7 +19,7 @@ unsigned int PrepareGdt(int gdtSize) {
         for (int i = 0; i + 1 < gdtSize; ++i) GDT.CreateDescriptor(TypeCatalog + 1, nullptr, 1);
         short params[2] = {1, 0};
         unsigned long window = GDT.CreateDescriptor(TypeWindow, params, WindowSlots);
-        DTable& table = static_cast<Window*>(GDT[window])->Table;
+        DTable& table = ObjectOf<Window>(window)->Table;
         table.CreateDescriptor(TypeCatalog + 1, nullptr, 1);
         lastSlot = table.Start + WindowSlots - 1;
         preparedSize = gdtSize;

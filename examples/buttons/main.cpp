@@ -149,7 +149,7 @@ Scene TheScene;
 Window* NewWindow(short itemsPerLayer, int slots, unsigned char level, unsigned int& desc) {
     short params[2] = {itemsPerLayer, 0};
     desc = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, params, static_cast<unsigned long>(slots)));
-    Window* window = static_cast<Window*>(GDT[desc]);
+    Window* window = ObjectOf<Window>(desc);
     window->SetCoord(0, 0, CFG.Scalex, CFG.Scaley);
     window->SetSize(800, 600, CFG.Scalex, CFG.Scaley);
     // Set the level before Show and Activate: they file the window by it.
@@ -165,14 +165,15 @@ unsigned int NewSprite(Window* window, const char* spriteFile, short x, short y,
     DTable* table = window->GetTable();
     const unsigned int desc = static_cast<unsigned int>(table->CreateDescriptor(TypeSprite, place, 1));
     // Factors 0.0 mean: scale from the design size to the configured screen.
-    static_cast<Sprite*>((*table)[desc])->Load(spriteFile, level, 0.0f, 0.0f);
+    ObjectOf<Sprite>(desc, *table)->Load(spriteFile, level, 0.0f, 0.0f);
     return desc;
 }
 
 CText* NewText(Window* window, const char* text, const char* font, short x, short y, Rgb colour) {
     short place[2] = {x, y};
     DTable* table = window->GetTable();
-    CText* object = static_cast<CText*>((*table)[table->CreateDescriptor(TypeText, place, 1)]);
+    const unsigned int desc = static_cast<unsigned int>(table->CreateDescriptor(TypeText, place, 1));
+    CText* object = ObjectOf<CText>(desc, *table);
     object->Create(text, font);
     object->ChangeColor(colour.r, colour.g, colour.b);
     object->SetZLevel(TextLayer);
@@ -185,7 +186,8 @@ CText* NewText(Window* window, const char* text, const char* font, short x, shor
 Button* NewButton(Window* window, short x, short y, short w, short h, ClickCallback click, TrackCallback track,
                   unsigned int sprite) {
     DTable* table = window->GetTable();
-    Button* button = static_cast<Button*>((*table)[table->CreateDescriptor(TypeButton, nullptr, 1)]);
+    const unsigned int desc = static_cast<unsigned int>(table->CreateDescriptor(TypeButton, nullptr, 1));
+    Button* button = ObjectOf<Button>(desc, *table);
     button->CreateButton(x, y, w, h, click, track);
     button->AssignSprite(sprite);
     button->Show();  // shows the sprite it is tied to
@@ -203,7 +205,7 @@ void Say(const char* line) {
 // lamp switches on the press only.
 void LampClicked(const SDL_MouseButtonEvent* event, int, int, unsigned int button, unsigned int sprite) {
     if (event->type != SDL_MOUSEBUTTONDOWN) return;
-    Button* lamp = static_cast<Button*>(GDT[button]);
+    Button* lamp = ObjectOf<Button>(button);
     const bool switchOn = sprite == TheScene.lampOff;
     lamp->Hide();
     lamp->AssignSprite(switchOn ? TheScene.lampOn : TheScene.lampOff);

@@ -6,12 +6,9 @@
 #include <memory>
 #include <new>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
-#include "glimmer/graphics/CFont.h"
-#include "glimmer/registry/DTable.h"
-#include "glimmer/resources/Catalog.h"
-#include "glimmer/resources/NativeFileSystem.h"
 
 Config CFG;
 
@@ -45,10 +42,7 @@ bool ReadValueWord(FILE* f, char (&value)[ValueLength + 1]) {
 
 // Replaces an owned text with a heap copy of value.
 void ReplaceText(char*& field, const char* value) {
-    std::size_t length = std::strlen(value);
-    char* copy = new (std::nothrow) char[length + 1];
-    if (!copy) Error(2);
-    std::memcpy(copy, value, length + 1);
+    char* copy = CopyText(value);
     delete[] field;
     field = copy;
 }
@@ -106,7 +100,7 @@ Config::Config()
 
 void Config::LoadConfig(const char* path) {
     ConfigFile file(path ? std::fopen(path, "r") : nullptr);
-    if (!file) Error(10);
+    if (!file) Error(ErrorCode::NoConfigFile);
     FILE* f = file.get();
 
     char word[WordLength + 1];
@@ -179,30 +173,4 @@ void Config::LoadConfig(const char* path) {
     Scalex = static_cast<float>(static_cast<double>(Width) / 800.0);
     Scaley = static_cast<float>(static_cast<double>(Height) / 600.0);
     DebugLog << "Scalex is:" << Scalex << " Scaley is:" << Scaley << std::endl;
-}
-
-void Config::Process() {
-    if (FileSystemType == 0) {
-        FS = new (std::nothrow) NativeFileSystem;
-        if (!FS) Error(9);
-    }
-    // Without a configured root the native file system resolves names against
-    // the working directory.
-    if (FS) FS->Open(FileSystemFile);
-
-    if (!TTF.LoadFonts(FontConfigFile)) Error(6);
-
-    GDT.CreateDT(GDTsize);
-    VCDesc = static_cast<Uint32>(GDT.CreateDescriptor(TypeCatalog, nullptr, VClayers));
-    WCDesc = static_cast<Uint32>(GDT.CreateDescriptor(TypeCatalog, nullptr, WClayers));
-
-    Catalog* visible = GetLayerCatalog(VCDesc);
-    if (!visible) Error(2);
-    for (unsigned int i = 0; i < VClayers; ++i)
-        if (!(*visible)[i]->Initializing(i, VCCsize)) Error(2);
-
-    Catalog* windows = GetLayerCatalog(WCDesc);
-    if (!windows) Error(2);
-    for (unsigned int i = 0; i < WClayers; ++i)
-        if (!(*windows)[i]->Initializing(i, WCCsize)) Error(2);
 }

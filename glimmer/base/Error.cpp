@@ -8,29 +8,30 @@
 
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
-#include "glimmer/resources/FileSystem.h"
+#include "glimmer/base/EngineInternal.h"
 
 bool InsideEventPolling = false;
+void (*CloseFileSystemAtExit)() = nullptr;
 
 namespace {
 
 // The message line of a code, after "INFO MESSAGE:\t"; whether the code has one.
 bool MessageFor(int code, std::string& text) {
     switch (code) {
-    case 0: text = "Exited normally"; break;
-    case 1: text = std::string("SDL error:") + SDL_GetError(); break;
-    case 2: text = "Not enought memory"; break;
-    case 3: text = "No free descriptors left"; break;
-    case 4: text = "Can`t find sprite"; break;
-    case 5: text = std::string("Can`t init TTF engine:") + SDL_GetError(); break;
-    case 6: text = std::string("Can`t load font:") + SDL_GetError(); break;
-    case 7: text = std::string("Can`t render text:") + SDL_GetError(); break;
-    case 8: text = std::string("Error while loading sprite:") + SDL_GetError(); break;
-    case 9:
+    case ErrorCode::Exit: text = "Exited normally"; break;
+    case ErrorCode::SdlFailed: text = std::string("SDL error:") + SDL_GetError(); break;
+    case ErrorCode::NoMemory: text = "Not enought memory"; break;
+    case ErrorCode::NoDescriptor: text = "No free descriptors left"; break;
+    case ErrorCode::NoSprite: text = std::string("Can`t find sprite:") + SDL_GetError(); break;
+    case ErrorCode::TtfInitFailed: text = std::string("Can`t init TTF engine:") + SDL_GetError(); break;
+    case ErrorCode::FontLoadFailed: text = std::string("Can`t load font:") + SDL_GetError(); break;
+    case ErrorCode::TextRenderFailed: text = std::string("Can`t render text:") + SDL_GetError(); break;
+    case ErrorCode::SpriteLoadFailed: text = std::string("Error while loading sprite:") + SDL_GetError(); break;
+    case ErrorCode::FileSystemFailed:
         text = std::string("Error while loading file system from \"") +
                (CFG.FileSystemFile ? CFG.FileSystemFile : "") + "\"";
         break;
-    case 10: text = "Can`t find config file."; break;
+    case ErrorCode::NoConfigFile: text = "Can`t find config file."; break;
     default: return false;
     }
     return true;
@@ -53,7 +54,7 @@ void Error(int code) {
     }
     SDL_SetTimer(0, nullptr);
     DebugLog << "Timer unsetted" << std::endl;
-    if (FS) FS->Close();
+    if (CloseFileSystemAtExit) CloseFileSystemAtExit();
     DebugLog << "File System is closed" << std::endl;
     // Closing the window still delivers events (the key that ended the
     // program is released as the keyboard loses its window); a filter that
@@ -74,7 +75,7 @@ void Error(int code) {
     DebugLog << "Closing debug file" << std::endl;
     std::fflush(stderr);
     int status = 1;
-    if (code == 0) status = 0;
-    else if (code >= 1 && code <= 10) status = code;
+    if (code == ErrorCode::Exit) status = 0;
+    else if (code >= ErrorCode::SdlFailed && code <= ErrorCode::NoConfigFile) status = code;
     std::exit(status);
 }

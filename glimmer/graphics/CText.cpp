@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
 #include "glimmer/graphics/Video.h"
@@ -84,32 +85,15 @@ void AppendUtf8(std::string& out, unsigned int code) {
     }
 }
 
-// A heap copy of a text; null stays null. No memory: code 2.
-char* CopyText(const char* text) {
-    if (!text) return nullptr;
-    const size_t length = std::strlen(text) + 1;
-    char* copy = new (std::nothrow) char[length];
-    if (!copy) Error(2);
-    std::memcpy(copy, text, length);
-    return copy;
-}
-
 // A line with nothing to show: fully transparent, one pixel wide, one line high.
 SDL_Surface* BlankLine(TTF_Font* font) {
     const int height = std::max(1, TTF_FontHeight(font));
     SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE | SDL_SRCALPHA, 1, height, 32, 0x00FF0000,
                                                 0x0000FF00, 0x000000FF, 0xFF000000);
-    if (!surface) Error(2);
+    if (!surface) Error(ErrorCode::NoMemory);
     SDL_FillRect(surface, nullptr, 0);
     SDL_SetAlpha(surface, SDL_SRCALPHA, SDL_ALPHA_OPAQUE);
     return surface;
-}
-
-int TruncToInt(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return INT_MAX;
-    if (value <= -2147483648.0) return INT_MIN;
-    return static_cast<int>(value);
 }
 
 }  // namespace
@@ -206,7 +190,7 @@ void CText::Render() {
     TTF_Font* font = Font ? TTF[Font] : nullptr;
     if (!font) {
         SDL_SetError("no font for \"%s\"", Font ? Font : "");
-        Error(7);
+        Error(ErrorCode::TextRenderFailed);
     }
     const std::string line = TextToUtf8(Text);
     if (line.empty()) {
@@ -217,9 +201,9 @@ void CText::Render() {
         // A line of nothing but zero-width characters has no picture either.
         if (!Surface && TTF_SizeUTF8(font, line.c_str(), &width, &height) == 0 && width == 0)
             Surface = BlankLine(font);
-        if (!Surface) Error(7);
+        if (!Surface) Error(ErrorCode::TextRenderFailed);
     }
-    if (SDL_LockSurface(Surface) != 0) Error(1);
+    if (SDL_LockSurface(Surface) != 0) Error(ErrorCode::SdlFailed);
     XCenter = 0;
     YCenter = 0;
     XSize = static_cast<short>(Surface->w);
@@ -251,7 +235,7 @@ void TextCorner(const CText& text, int* left, int* top) {
 
 [[noreturn]] void NoSurface() {
     SDL_SetError("text has no rendering to draw");
-    Error(1);
+    Error(ErrorCode::SdlFailed);
 }
 
 }  // namespace
@@ -262,7 +246,7 @@ void CText::Run(SDL_Surface* dst) {
     int left, top;
     TextCorner(*this, &left, &top);
     SDL_Rect place = {static_cast<Sint16>(left), static_cast<Sint16>(top), 0, 0};
-    if (SDL_UpperBlit(Surface, nullptr, dst ? dst : SDL_FBSurface, &place) != 0) Error(1);
+    if (SDL_UpperBlit(Surface, nullptr, dst ? dst : SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
 }
 
 void CText::Run(SDL_Rect* clip, SDL_Surface* dst) {

@@ -11,10 +11,10 @@
 class CText : public GObject {
 public:
     char* Text;            // owned
-    char* Font;            // owned font spec
-    SDL_Surface* Surface;  // owned rendering
-    char Rendered;
-    char Dirty;
+    char* Font;            // owned font spec, such as "main 24"
+    SDL_Surface* Surface;  // owned rendering, while Rendered
+    char Rendered;         // Surface holds the current rendering
+    char Dirty;            // text, font or colour changed since the rendering
     SDL_Color Color;
 
     CText();

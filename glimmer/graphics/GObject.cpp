@@ -6,9 +6,9 @@
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/registry/DTable.h"
+#include "glimmer/registry/ObjectTypesInternal.h"
 #include "glimmer/resources/CCategory.h"
 #include "glimmer/resources/Catalog.h"
-#include "glimmer/ui/Window.h"
 
 short TruncTo16(double value) {
     if (std::isnan(value)) return 0;
@@ -31,8 +31,9 @@ void OwnerOrigin(unsigned int udesc, int* ox, int* oy) {
     *oy = 0;
     // One lookup: every drawn object asks this once a frame.
     const Descriptor* record = GDT.GetData(udesc);
-    if (!record || !record->Used || record->Type != TypeWindow || !record->Object) return;
-    const GObject* owner = static_cast<const Window*>(record->Object);
+    if (!record || !record->Used || record->Type != TypeWindow) return;
+    const GObject* owner = GetGObject(udesc);
+    if (!owner) return;
     *ox = owner->X + owner->XCenter;
     *oy = owner->Y + owner->YCenter;
 }
@@ -96,7 +97,25 @@ CCategory* LayerOf(unsigned int udesc, unsigned char z) {
 
 }  // namespace
 
+namespace {
+
+// How the object this is the GObject part of is shown as a whole (a window
+// is filed in the global catalogs and keeps its flags); null when this
+// part's own filing is the whole story.
+const ObjectType* WholeObject(GObject* part, void** object) {
+    const Descriptor* record = GDT.GetData(part->Desc);
+    if (!record || !record->Used || !record->Object) return nullptr;
+    const ObjectType* ops = ObjectTypeOf(record->Type);
+    if (!ops || !ops->Show || !ops->Graphic || ops->Graphic(record->Object) != part) return nullptr;
+    *object = record->Object;
+    return ops;
+}
+
+}  // namespace
+
 void GObject::Show() {
+    void* whole = nullptr;
+    if (const ObjectType* ops = WholeObject(this, &whole)) return ops->Show(whole);
     if (VQnum != -1) return;
     DebugLog << "In show: z_level=" << static_cast<unsigned int>(ZLevel) << "Udesc=" << UDesc
              << std::endl;
@@ -108,6 +127,8 @@ void GObject::Show() {
 }
 
 void GObject::Hide() {
+    void* whole = nullptr;
+    if (const ObjectType* ops = WholeObject(this, &whole)) return ops->Hide(whole);
     if (VQnum == -1) return;
     if (CCategory* layer = LayerOf(UDesc, ZLevel)) layer->RemoveItem(static_cast<unsigned int>(VQnum));
     VQnum = -1;

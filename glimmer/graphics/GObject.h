@@ -26,17 +26,17 @@ struct ScreenBox {
 // layer, scale factors, own descriptor and owner.
 class GObject {
 public:
-    short X;
-    short Y;
+    short X;             // screen pixels (windows and buttons; sprites and
+    short Y;             // texts are placed by their parameter pair)
     short XSize;
     short YSize;
-    short XCenter;
+    short XCenter;       // hot spot: the point placed at the position
     short YCenter;
     int VQnum;           // item position in the owner's layer; -1 while hidden
-    char Released;
-    unsigned int Desc;
-    unsigned char ZLevel;
-    float SX;
+    char Released;       // set by a sprite's destructor
+    unsigned int Desc;   // own descriptor, fixed by Initializing
+    unsigned char ZLevel;  // layer it is filed in when shown
+    float SX;            // scale factors for design units; CFG's at construction
     float SY;
     unsigned int UDesc;  // owner whose layer catalog lists this object
     // A new number whenever what the object shows may have changed other than

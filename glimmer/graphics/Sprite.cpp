@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
@@ -50,16 +51,9 @@ private:
     FILE* stream_;
 };
 
-int TruncToInt(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return INT_MAX;
-    if (value <= -2147483648.0) return INT_MIN;
-    return static_cast<int>(value);
-}
-
 [[noreturn]] void SurfaceError(const char* what) {
     SDL_SetError("%s", what);
-    Error(1);
+    Error(ErrorCode::SdlFailed);
 }
 
 // Per-pixel alpha only blends on the screen while the surface says so; some
@@ -130,6 +124,27 @@ void RefreshOpaqueView(Sprite& sprite) {
     // Without a view the sprite is blended as before, which is never wrong.
     sprite.OpaqueView = SDL_CreateRGBSurfaceFrom(surface->pixels, surface->w, surface->h, 32, surface->pitch,
                                                  format->Rmask, format->Gmask, format->Bmask, 0);
+}
+
+// The one way a sprite's surface changes hands: the view of the old pixels
+// goes first, then the sprite's reference to the old surface (the surface
+// itself goes with its last reference, see Sprite.h), and the new surface,
+// if any, is taken with its per-pixel alpha in force.
+void ReplaceSurface(Sprite& sprite, SDL_Surface* next) {
+    DropOpaqueView(sprite);
+    SDL_FreeSurface(sprite.Surface);
+    sprite.Surface = next;
+    KeepPerPixelAlpha(next);
+}
+
+// Before the pixels are written: a surface shared with copies is replaced
+// by a private copy of itself, so writing leaves the others as they were.
+void OwnPixels(Sprite& sprite) {
+    SDL_Surface* shared = sprite.Surface;
+    if (!shared || shared->refcount <= 1) return;
+    SDL_Surface* own = SDL_ConvertSurface(shared, shared->format, shared->flags & ~static_cast<Uint32>(SDL_PREALLOC));
+    if (!own) Error(ErrorCode::SdlFailed);
+    ReplaceSurface(sprite, own);
 }
 
 // What to blit onto dst: the view where it draws the same pixels as Surface.
@@ -213,7 +228,10 @@ struct SpriteFile {
 
 int ReadSpriteFile(const char* name, SpriteFile* out) {
     FsFile file(FS && name ? FS->Fopen(name, "rt") : nullptr);
-    if (!file.Get()) return 4;
+    if (!file.Get()) {
+        SDL_SetError("sprite file \"%s\" does not open", name ? name : "");
+        return ErrorCode::NoSprite;
+    }
     char picture[256] = {};
     if (FS->Fscanf(file.Get(), "%255s", picture) != 1) picture[0] = '\0';
     if (FS->Fscanf(file.Get(), "%d", &out->cx) != 1) out->cx = 0;
@@ -228,25 +246,28 @@ int ReadSpriteFile(const char* name, SpriteFile* out) {
 int ReadPictureFile(const std::string& name, PictureBytes* out) {
     if (name.empty()) {
         SDL_SetError("sprite file names no picture");
-        return 4;
+        return ErrorCode::NoSprite;
     }
     FsFile file(FS->Fopen(name.c_str(), "rb"));
-    if (!file.Get()) return 4;
+    if (!file.Get()) {
+        SDL_SetError("picture file \"%s\" does not open", name.c_str());
+        return ErrorCode::NoSprite;
+    }
     // One byte first: a folder opens like a file but reports a length that
     // no read can deliver.
     long length = -1;
     if (FS->Fgetc(file.Get()) != EOF && FS->Fseek(file.Get(), 0, SEEK_END) == 0) length = FS->Ftell(file.Get());
     if (length <= 0 || FS->Fseek(file.Get(), 0, SEEK_SET) != 0) {
         SDL_SetError("picture file \"%s\" is empty or unreadable", name.c_str());
-        return 8;
+        return ErrorCode::SpriteLoadFailed;
     }
-    if (length > INT_MAX) return 2;
+    if (length > INT_MAX) return ErrorCode::NoMemory;
     out->size = static_cast<size_t>(length);
     out->data.reset(new (std::nothrow) unsigned char[out->size]);
-    if (!out->data) return 2;
+    if (!out->data) return ErrorCode::NoMemory;
     if (FS->Fread(out->data.get(), static_cast<unsigned int>(length), 1, file.Get()) != 1) {
         SDL_SetError("picture file \"%s\" cannot be read", name.c_str());
-        return 8;
+        return ErrorCode::SpriteLoadFailed;
     }
     return 0;
 }
@@ -255,16 +276,16 @@ int DecodePicture(const PictureBytes& bytes, SurfacePtr* out) {
     unsigned long width = 0, height = 0;
     if (PictureHeaderTooLarge(bytes.data.get(), bytes.size, &width, &height)) {
         SDL_SetError("picture of %lu x %lu pixels is too large", width, height);
-        return 8;
+        return ErrorCode::SpriteLoadFailed;
     }
     if (GifUnsafeToDecode(bytes.data.get(), bytes.size)) {
         SDL_SetError("GIF picture is damaged or holds an image of no size");
-        return 8;
+        return ErrorCode::SpriteLoadFailed;
     }
     RWPtr stream(SDL_RWFromMem(bytes.data.get(), static_cast<int>(bytes.size)));
-    if (!stream) return 2;
+    if (!stream) return ErrorCode::NoMemory;
     out->reset(IMG_Load_RW(stream.get(), 0));
-    return *out ? 0 : 8;
+    return *out ? 0 : ErrorCode::SpriteLoadFailed;
 }
 
 }  // namespace
@@ -297,35 +318,21 @@ Sprite::Sprite(Sprite& src) : GObject(), Surface(nullptr), TextBuffer(nullptr), 
 
 Sprite& Sprite::operator=(Sprite& src) {
     if (&src == this) return *this;
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = nullptr;
-    if (SDL_Surface* from = src.Surface) {
-        // Shares the source's pixels, described exactly as the source
-        // describes them: a different depth would read past their end.
-        const SDL_PixelFormat* format = from->format;
-        Surface = SDL_CreateRGBSurfaceFrom(from->pixels, from->w, from->h, format->BitsPerPixel, from->pitch,
-                                           format->Rmask, format->Gmask, format->Bmask, format->Amask);
-        if (!Surface) Error(2);
-        if (from->flags & SDL_SRCALPHA) KeepPerPixelAlpha(Surface);
-        RefreshOpaqueView(*this);
-    }
+    // Shares the source's surface and holds a reference to it, so the pixels
+    // stay as long as the last sprite that draws them.
+    SDL_Surface* shared = src.Surface;
+    if (shared) ++shared->refcount;
+    ReplaceSurface(*this, shared);
+    RefreshOpaqueView(*this);
+    char* text = CopyText(src.TextBuffer);
     delete[] TextBuffer;
-    TextBuffer = nullptr;
-    if (src.TextBuffer) {
-        const size_t length = std::strlen(src.TextBuffer) + 1;
-        TextBuffer = new (std::nothrow) char[length];
-        if (!TextBuffer) Error(2);
-        std::memcpy(TextBuffer, src.TextBuffer, length);
-    }
+    TextBuffer = text;
     Desc = 0;
     return *this;
 }
 
 Sprite::~Sprite() {
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = nullptr;
+    ReplaceSurface(*this, nullptr);
     delete[] TextBuffer;
     TextBuffer = nullptr;
     Released = 1;
@@ -333,9 +340,7 @@ Sprite::~Sprite() {
 
 void Sprite::Initializing(unsigned int desc, int, unsigned int udesc) {
     Desc = desc;
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = nullptr;
+    ReplaceSurface(*this, nullptr);
     delete[] TextBuffer;
     TextBuffer = nullptr;
     UDesc = udesc;
@@ -367,7 +372,7 @@ void Sprite::Load(const char* name, unsigned char z, float kx, float ky) {
         SurfacePtr decoded;
         if (const int code = DecodePicture(bytes, &decoded)) Error(code);
         SurfacePtr converted(SDL_ConvertSurface(decoded.get(), TemplateFormat(), 0));
-        if (!converted) Error(1);
+        if (!converted) Error(ErrorCode::SdlFailed);
         KeepPerPixelAlpha(converted.get());
         last.name = spriteFile.picture;
         last.bytes = std::move(bytes);
@@ -380,11 +385,8 @@ void Sprite::Load(const char* name, unsigned char z, float kx, float ky) {
     YSize = static_cast<short>(picture->h);
 
     SDL_Surface* own = SDL_ConvertSurface(picture, TemplateFormat(), 0);
-    if (!own) Error(1);
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = own;
-    KeepPerPixelAlpha(Surface);
+    if (!own) Error(ErrorCode::SdlFailed);
+    ReplaceSurface(*this, own);
     SurfaceReport(Surface, true);
     DebugLog << static_cast<const void*>(Surface) << std::endl;
     DebugLog << "Sprite#" << Desc << "with UDesc=" << UDesc << " loaded from " << name << std::endl;
@@ -404,11 +406,8 @@ void Sprite::Create(SDL_Surface* src, short xc, short yc, unsigned char z, float
     // Pixel memory lent by the caller is not ours to pass on.
     const Uint32 flags = (src->flags & ~static_cast<Uint32>(SDL_PREALLOC)) | SDL_ANYFORMAT;
     SDL_Surface* own = SDL_ConvertSurface(src, TemplateFormat(), flags);
-    if (!own) Error(1);
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = own;
-    KeepPerPixelAlpha(Surface);
+    if (!own) Error(ErrorCode::SdlFailed);
+    ReplaceSurface(*this, own);
     SurfaceReport(Surface, false);
     DebugLog << static_cast<const void*>(Surface) << std::endl;
     Scale(kx, ky);
@@ -438,20 +437,18 @@ void Sprite::Scale(float kx, float ky) {
     const SDL_PixelFormat* zf = zoomed->format;
     SurfacePtr visible(SDL_CreateRGBSurfaceFrom(zoomed->pixels, zoomed->w, zoomed->h, zf->BitsPerPixel, zoomed->pitch,
                                                 zf->Rmask, zf->Gmask, zf->Bmask, zf->Amask));
-    if (!visible) Error(2);
+    if (!visible) Error(ErrorCode::NoMemory);
     SDL_Surface* own = SDL_ConvertSurface(visible.get(), TemplateFormat(), zoomed->flags & ~static_cast<Uint32>(SDL_PREALLOC));
-    if (!own) Error(1);
-    DropOpaqueView(*this);
-    SDL_FreeSurface(Surface);
-    Surface = own;
-    KeepPerPixelAlpha(Surface);
+    if (!own) Error(ErrorCode::SdlFailed);
+    ReplaceSurface(*this, own);
     RefreshOpaqueView(*this);
 }
 
 void Sprite::SetAlpha(unsigned char a) {
     if (!Surface) SurfaceError("sprite has no surface");
+    OwnPixels(*this);
     SDL_Surface* surface = Surface;
-    if (SDL_LockSurface(surface) != 0) Error(1);
+    if (SDL_LockSurface(surface) != 0) Error(ErrorCode::SdlFailed);
     SDL_PixelFormat* format = surface->format;
     DebugLog << "Source amask=" << std::hex << format->Amask << std::dec << std::endl;
     const int bytesPerPixel = format->BytesPerPixel;
@@ -567,13 +564,13 @@ bool Sprite::DrawsOpaque() const {
 void Sprite::PutSprite(int x, int y, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
     SDL_Rect place = {static_cast<Sint16>(x - XCenter), static_cast<Sint16>(y - YCenter), 0, 0};
-    if (Blit(*this, nullptr, dst ? dst : SDL_FBSurface, place) != 0) Error(1);
+    if (Blit(*this, nullptr, dst ? dst : SDL_FBSurface, place) != 0) Error(ErrorCode::SdlFailed);
 }
 
 void Sprite::PutSprite(int x, int y, SDL_Rect* src, SDL_Surface* dst) {
     if (!Surface) SurfaceError("sprite has no surface");
     SDL_Rect place = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-    if (Blit(*this, src, dst ? dst : SDL_FBSurface, place) != 0) Error(1);
+    if (Blit(*this, src, dst ? dst : SDL_FBSurface, place) != 0) Error(ErrorCode::SdlFailed);
 }
 
 void Sprite::Reload() {

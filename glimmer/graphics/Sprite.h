@@ -8,14 +8,21 @@
 // by its descriptor's position parameters.
 class Sprite : public GObject {
 public:
-    SDL_Surface* Surface;  // owned
-    char* TextBuffer;      // owned; only copying fills it
+    // The pixels: one reference to the surface, counted by SDL (refcount,
+    // released by SDL_FreeSurface). A copy shares its source's surface and
+    // keeps it alive, so either may be freed first and the other still draws.
+    // Loading, creating or scaling gives a sprite a surface of its own; so
+    // does SetAlpha on a shared surface, which leaves the others unchanged.
+    SDL_Surface* Surface;
+    char* TextBuffer;  // owned; only copying fills it
     // While every pixel of Surface is fully opaque: a second description of
     // the same pixels in the screen's format, which SDL copies instead of
     // blending. Owned header, borrowed pixels; null otherwise.
     SDL_Surface* OpaqueView;
 
     Sprite();
+    // A copy shares the source's surface (see Surface) and copies its
+    // TextBuffer; it belongs to no table (Desc 0) until Initializing.
     Sprite(Sprite& src);
     Sprite& operator=(Sprite& src);
     ~Sprite();

@@ -4,6 +4,7 @@
 #include <new>
 #include <ostream>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
@@ -11,8 +12,6 @@
 SDL_Surface* SDL_FBSurface = nullptr;
 
 namespace {
-
-constexpr Uint32 OpenGLBits = 0x2 | 0x8;
 
 void LogHex(const char* label, unsigned int value) {
     DebugLog << label << std::hex << value << std::dec << std::endl;
@@ -31,7 +30,7 @@ void LogMasks() {
 // and losses would describe a different layout).
 SDL_PixelFormat* MakeTemplateFormat(const SDL_PixelFormat& screen) {
     SDL_PixelFormat* format = new (std::nothrow) SDL_PixelFormat();
-    if (!format) Error(2);
+    if (!format) Error(ErrorCode::NoMemory);
     format->palette = nullptr;
     format->BitsPerPixel = 32;
     format->BytesPerPixel = 4;
@@ -59,7 +58,7 @@ SDL_PixelFormat* MakeTemplateFormat(const SDL_PixelFormat& screen) {
 // renderer over a shared-memory window surface copies the picture once.
 // Settings made in the environment are left alone, and OpenGL modes need GL.
 void PreferSoftwarePresentation() {
-    if (CFG.VideoFlags & OpenGLBits) return;
+    if (CFG.VideoFlags & OpenGLVideoFlags) return;
     setenv("SDL_RENDER_DRIVER", "software", 0);
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
 }
@@ -71,20 +70,20 @@ void VideoInit() {
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) == -1) {
         // The engine never plays sound: a machine without an audio device
         // still gets its picture.
-        if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) == -1) Error(1);
+        if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) == -1) Error(ErrorCode::SdlFailed);
     }
 
     char driver[1024] = "";
     SDL_VideoDriverName(driver, sizeof driver);
     DebugLog << "INFO MESSAGE:\t" << "Video driver name:" << driver << std::endl;
 
-    if (CFG.VideoFlags & OpenGLBits) {
+    if (CFG.VideoFlags & OpenGLVideoFlags) {
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (CFG.VideoFlags & SDL_DOUBLEBUF) ? 1 : 0);
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, CFG.Bpp);
     }
 
     SDL_FBSurface = SDL_SetVideoMode(CFG.Width, CFG.Height, CFG.Bpp, CFG.VideoFlags);
-    if (!SDL_FBSurface) Error(1);
+    if (!SDL_FBSurface) Error(ErrorCode::SdlFailed);
 
     DebugLog << "BPP:" << static_cast<unsigned int>(CFG.Bpp) << std::endl;
     LogHex("VideoParams:", CFG.VideoFlags);
@@ -118,7 +117,7 @@ void VideoInit() {
     }
     LogMasks();
 
-    if (!(CFG.VideoFlags & OpenGLBits)) {
+    if (!(CFG.VideoFlags & OpenGLVideoFlags)) {
         if (SDL_SetGamma(CFG.RGamma, CFG.GGamma, CFG.BGamma) == -1)
             DebugLog << "INFO MESSAGE:\t" << "Gamma couldn`t be changed" << std::endl;
     }

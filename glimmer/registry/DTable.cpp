@@ -6,47 +6,11 @@
 
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
-#include "glimmer/graphics/CText.h"
-#include "glimmer/graphics/GObject.h"
-#include "glimmer/graphics/Sprite.h"
-#include "glimmer/resources/Catalog.h"
-#include "glimmer/ui/Button.h"
-#include "glimmer/ui/Window.h"
+#include "glimmer/registry/ObjectTypesInternal.h"
 
 DTable GDT;
 
 namespace {
-
-// How a table makes, sets up and destroys the object of one type code.
-struct TypeOps {
-    void* (*create)();
-    void (*initialize)(void* object, unsigned int desc, unsigned long n, unsigned int owner);
-    void (*destroy)(void* object);
-};
-
-template <class T>
-TypeOps OpsFor() {
-    return TypeOps{
-        []() -> void* { return static_cast<void*>(new (std::nothrow) T); },
-        [](void* object, unsigned int desc, unsigned long n, unsigned int owner) {
-            static_cast<T*>(object)->Initializing(desc, static_cast<int>(n), owner);
-        },
-        [](void* object) { delete static_cast<T*>(object); },
-    };
-}
-
-// The one place that knows which class each type code stands for. Codes
-// without a class take a slot without an object.
-bool OpsOf(unsigned int type, TypeOps& ops) {
-    switch (type) {
-    case TypeSprite: ops = OpsFor<Sprite>(); return true;
-    case TypeButton: ops = OpsFor<Button>(); return true;
-    case TypeText: ops = OpsFor<CText>(); return true;
-    case TypeWindow: ops = OpsFor<Window>(); return true;
-    case TypeCatalog: ops = OpsFor<Catalog>(); return true;
-    default: return false;
-    }
-}
 
 // Windows inside windows are resolved by going up through GDT; a damaged
 // chain of owners must not recurse for ever.
@@ -123,7 +87,8 @@ DTable* RangeTable(DTable& t, unsigned int owner, int depth) {
         record = Locate(GDT, owner, depth + 1).Record();
     }
     if (!record || record->Type != TypeWindow || !record->Object) return nullptr;
-    return &static_cast<Window*>(record->Object)->Table;
+    const ObjectType* ops = ObjectTypeOf(TypeWindow);
+    return ops && ops->Table ? ops->Table(record->Object) : nullptr;
 }
 
 // Gives what a walk over the slots in order would give: at slot i, first the
@@ -165,8 +130,8 @@ bool FreeRecord(DTable& t, unsigned int slot, unsigned int& type) {
     record.Type = 0;
     record.Used = 0;
     if (t.Num > 0) --t.Num;
-    TypeOps ops;
-    if (object && OpsOf(type, ops)) ops.destroy(object);
+    const ObjectType* ops = ObjectTypeOf(type);
+    if (object && ops) ops->Destroy(object);
     delete[] params;
     return true;
 }
@@ -215,34 +180,33 @@ int DTable::CreateSlots(unsigned int start, int size) {
 
 void DTable::CreateDT(int size) {
     DebugLog << "Creating DTable with " << size << "indexes" << std::endl;
-    if (!CreateSlots(0, size)) Error(2);
+    if (!CreateSlots(0, size)) Error(ErrorCode::NoMemory);
 }
 
 unsigned long DTable::CreateDescriptor(int type, short* params, unsigned long n) {
-    if (!Descriptors || MLimit <= 0 || Num >= static_cast<unsigned int>(MLimit)) Error(3);
+    if (!Descriptors || MLimit <= 0 || Num >= static_cast<unsigned int>(MLimit)) Error(ErrorCode::NoDescriptor);
     int slot = 0;
     while (slot < MLimit && Descriptors[slot].Used) ++slot;
-    if (slot == MLimit) Error(3);
+    if (slot == MLimit) Error(ErrorCode::NoDescriptor);
     Descriptor& record = Descriptors[slot];
     unsigned int desc = record.Desc;
 
     short* copy = nullptr;
     if (params) {
         copy = new (std::nothrow) short[2];
-        if (!copy) Error(2);
+        if (!copy) Error(ErrorCode::NoMemory);
         copy[0] = params[0];
         copy[1] = params[1];
     }
 
     unsigned int code = static_cast<unsigned int>(type);
     void* object = nullptr;
-    TypeOps ops;
-    bool hasClass = OpsOf(code, ops);
-    if (hasClass) {
-        object = ops.create();
+    const ObjectType* ops = ObjectTypeOf(code);
+    if (ops) {
+        object = ops->Create();
         if (!object) {
             delete[] copy;
-            Error(2);
+            Error(ErrorCode::NoMemory);
         }
     }
     // Filled before the object is set up: a window reads its own parameters
@@ -252,9 +216,9 @@ unsigned long DTable::CreateDescriptor(int type, short* params, unsigned long n)
     record.Type = code;
     record.Used = 1;
     ++Num;
-    if (hasClass) {
+    if (ops) {
         DebugLog << object << std::endl;
-        ops.initialize(object, desc, n, Desc);
+        ops->Initialize(object, desc, n, Desc);
     }
     return desc;
 }
@@ -330,29 +294,21 @@ int DTable::GetNumByDesc(unsigned long desc) {
 
 void DTable::Initializing(unsigned int desc, unsigned int size) {
     Desc = desc;
-    if (size > static_cast<unsigned int>(INT_MAX)) Error(3);
+    if (size > static_cast<unsigned int>(INT_MAX)) Error(ErrorCode::NoDescriptor);
     Start = static_cast<unsigned int>(GDT.RegisterDRange(static_cast<int>(size), desc));
-    if (Start == 0) Error(3);
+    if (Start == 0) Error(ErrorCode::NoDescriptor);
 }
 
 Catalog* GetLayerCatalog(unsigned int desc) {
     Descriptor* record = GDT.GetData(desc);
     if (!record || !record->Object) return nullptr;
-    switch (record->Type) {
-    case TypeWindow: return static_cast<Catalog*>(static_cast<Window*>(record->Object));
-    case TypeCatalog: return static_cast<Catalog*>(record->Object);
-    default: return nullptr;
-    }
+    const ObjectType* ops = ObjectTypeOf(record->Type);
+    return ops && ops->Layers ? ops->Layers(record->Object) : nullptr;
 }
 
 GObject* GetGObject(unsigned int desc) {
     Descriptor* record = GDT.GetData(desc);
     if (!record || !record->Object) return nullptr;
-    switch (record->Type) {
-    case TypeSprite: return static_cast<GObject*>(static_cast<Sprite*>(record->Object));
-    case TypeButton: return static_cast<GObject*>(static_cast<Button*>(record->Object));
-    case TypeText: return static_cast<GObject*>(static_cast<CText*>(record->Object));
-    case TypeWindow: return static_cast<GObject*>(static_cast<Window*>(record->Object));
-    default: return nullptr;
-    }
+    const ObjectType* ops = ObjectTypeOf(record->Type);
+    return ops && ops->Graphic ? ops->Graphic(record->Object) : nullptr;
 }

@@ -7,7 +7,7 @@ public:
     short* Params;        // owned copy of the parameter pair, or null
     unsigned int Desc;    // the slot's number, fixed when the table is set up
     unsigned int Type;    // 0 Sprite, 1 Button, 2 CText, 3 Window, 4 Catalog
-    unsigned int Used;
+    unsigned int Used;    // 1 while the slot is taken
 
     Descriptor();
 };

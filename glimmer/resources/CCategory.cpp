@@ -4,6 +4,7 @@
 #include <new>
 #include <ostream>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
 
@@ -101,13 +102,7 @@ void CCategory::Clear() {
 
 void CCategory::SetName(const char* name) {
     DebugLog << "Name setted for CCategory: " << (name ? name : "") << std::endl;
-    char* copy = nullptr;
-    if (name) {
-        std::size_t length = std::strlen(name);
-        copy = new (std::nothrow) char[length + 1];
-        if (!copy) Error(2);
-        std::memcpy(copy, name, length + 1);
-    }
+    char* copy = CopyText(name);
     delete[] Name;
     Name = copy;
 }

@@ -6,11 +6,11 @@
 class CCategory {
 public:
     CItem* Data;  // owned array of MaxNum items, or null
-    unsigned int Num;
-    unsigned int MaxNum;
-    unsigned int Index;
-    char Empty;
-    char* Name;
+    unsigned int Num;     // items taken
+    unsigned int MaxNum;  // capacity, fixed by Init
+    unsigned int Index;   // the category's number in its catalog
+    char Empty;           // no storage yet (1) or storage set up (0)
+    char* Name;           // owned, or null
 
     CCategory();
     ~CCategory();

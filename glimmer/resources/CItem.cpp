@@ -4,20 +4,11 @@
 #include <new>
 #include <ostream>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
 
 namespace {
-
-// A heap copy of a name; a name that cannot be copied ends the program.
-char* CopyName(const char* name) {
-    if (!name) return nullptr;
-    std::size_t length = std::strlen(name);
-    char* copy = new (std::nothrow) char[length + 1];
-    if (!copy) Error(2);
-    std::memcpy(copy, name, length + 1);
-    return copy;
-}
 
 }  // namespace
 
@@ -33,7 +24,7 @@ CItem& CItem::operator=(const CItem& other) {
     // shared with nobody responsible for it, so it is shared as a borrow.
     if (other.Size > 0 && other.Data) {
         Data = new (std::nothrow) char[other.Size];
-        if (!Data) Error(2);
+        if (!Data) Error(ErrorCode::NoMemory);
         std::memcpy(Data, other.Data, other.Size);
         Size = other.Size;
     } else {
@@ -41,7 +32,7 @@ CItem& CItem::operator=(const CItem& other) {
         Size = 0;
     }
     Empty = other.Empty;
-    IName = CopyName(other.IName);
+    IName = CopyText(other.IName);
     return *this;
 }
 
@@ -54,7 +45,7 @@ void CItem::SetData(char* data, unsigned int size) {
     if (size > 0) {
         // Copy first: the new data may lie inside the old block.
         char* copy = new (std::nothrow) char[size];
-        if (!copy) Error(2);
+        if (!copy) Error(ErrorCode::NoMemory);
         if (data) std::memcpy(copy, data, size);
         else std::memset(copy, 0, size);
         if (Size > 0) delete[] Data;
@@ -85,7 +76,7 @@ void CItem::Clear() {
 }
 
 void CItem::SetName(const char* name) {
-    char* copy = CopyName(name);
+    char* copy = CopyText(name);
     delete[] IName;
     IName = copy;
 }

@@ -4,10 +4,10 @@
 // (Size 0) that the item never releases.
 class CItem {
 public:
-    char* Data;
-    char Empty;
-    unsigned int Size;
-    char* IName;
+    char* Data;         // owned when Size is above 0, borrowed when 0
+    char Empty;         // 1 while the item holds nothing
+    unsigned int Size;  // bytes of the owned copy; 0 for a borrowed pointer
+    char* IName;        // owned name, or null
 
     CItem();
     CItem(const CItem& other);

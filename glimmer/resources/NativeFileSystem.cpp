@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/DebugLog.h"
 
 namespace {
@@ -26,12 +27,9 @@ NativeFileSystem::NativeFileSystem() : Root(nullptr) {}
 NativeFileSystem::~NativeFileSystem() { delete[] Root; }
 
 void NativeFileSystem::Open(const char* root) {
+    char* copy = CopyText(root);
     delete[] Root;
-    Root = nullptr;
-    if (!root) return;
-    std::size_t length = std::strlen(root);
-    Root = new (std::nothrow) char[length + 1];
-    if (Root) std::memcpy(Root, root, length + 1);
+    Root = copy;
 }
 
 void NativeFileSystem::Close() {

@@ -101,10 +101,10 @@ SDL_Surface* RateSurface(const char* text) {
     slot->surface = nullptr;
     if (!Loop.rateFont) {
         SDL_SetError("no font \"system 0\" for the rate display");
-        Error(7);
+        Error(ErrorCode::TextRenderFailed);
     }
     slot->surface = TTF_RenderText_Solid(Loop.rateFont, text, Loop.white);
-    if (!slot->surface) Error(7);
+    if (!slot->surface) Error(ErrorCode::TextRenderFailed);
     std::snprintf(slot->text, sizeof slot->text, "%s", text);
     slot->lastUse = ++Loop.uses;
     return slot->surface;
@@ -163,7 +163,7 @@ void SaveScreenshot() {
 void GlimmerInitEngine(const char* configPath) {
     std::set_new_handler(nullptr);
     InstallStopSignals();
-    if (TTF_Init() != 0) Error(5);
+    if (TTF_Init() != 0) Error(ErrorCode::TtfInitFailed);
     CFG.LoadConfig(configPath);
     CFG.Process();
     VideoInit();
@@ -312,7 +312,7 @@ int EngineEventFilter(const SDL_Event* event) {
     case SDL_KEYUP:
         if (event->key.keysym.sym == SDLK_ESCAPE) {
             WriteStatistics();
-            Error(0);
+            Error(ErrorCode::Exit);
         }
         if (event->type == SDL_KEYDOWN && event->key.keysym.sym == SDLK_PRINT) SaveScreenshot();
         MouseKey(event);

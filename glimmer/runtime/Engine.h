@@ -2,6 +2,8 @@
 
 #include <SDL/SDL.h>
 
+#include "glimmer/runtime/Signals.h"
+
 extern unsigned long Frames;
 extern void (*FrameFunction)(unsigned int);
 extern unsigned char FrameFunctionActive;
@@ -28,12 +30,3 @@ void RunGlimmerFrame();
 // (see glimmer/runtime/FrameDamage.h for when that is).
 bool LastFrameWhole();
 
-// SIGINT and SIGTERM only record a request to stop; the frame loop then ends
-// the program through Error(0) on the main thread. GlimmerInitEngine installs
-// the handlers before SDL starts. A second request while the first waits
-// ends the process at once, by the signal's default action.
-void InstallStopSignals();
-// The signal number of the pending request, 0 when none came.
-int StopRequested();
-// Error(0) when a request came; returns otherwise.
-void EndIfStopRequested();

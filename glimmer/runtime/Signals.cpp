@@ -1,4 +1,4 @@
-#include "glimmer/runtime/Engine.h"
+#include "glimmer/runtime/Signals.h"
 
 #include <signal.h>
 
@@ -42,5 +42,5 @@ int StopRequested() { return StopSignal; }
 void EndIfStopRequested() {
     if (StopSignal == 0) return;
     DebugLog << "INFO MESSAGE:\t" << "Stop requested by signal " << static_cast<int>(StopSignal) << std::endl;
-    Error(0);
+    Error(ErrorCode::Exit);
 }

@@ -6,18 +6,6 @@
 #include "glimmer/graphics/Sprite.h"
 #include "glimmer/registry/DTable.h"
 
-namespace {
-
-// The sprite a button is tied to, or null when the descriptor names no sprite
-// (freed, or never a sprite): a button must not draw or file something else.
-Sprite* ButtonSprite(unsigned int desc) {
-    Descriptor* record = GDT.GetData(desc);
-    if (!record || !record->Object || record->Type != TypeSprite) return nullptr;
-    return static_cast<Sprite*>(record->Object);
-}
-
-}  // namespace
-
 Button::Button() : SPDesc(0), HasSprite(0), Active(0), Click(nullptr), Track(nullptr) {
     DebugLog << "Creating button" << std::endl;
 }
@@ -47,19 +35,21 @@ void Button::AssignSprite(unsigned int desc) {
     HasSprite = 1;
 }
 
+// A descriptor that names no sprite (freed, or never a sprite) is left
+// alone: a button must not draw or file something else.
 void Button::Show() {
     if (!HasSprite) return;
-    if (Sprite* sprite = ButtonSprite(SPDesc)) sprite->Show();
+    if (Sprite* sprite = ObjectOf<Sprite>(SPDesc)) sprite->Show();
 }
 
 void Button::Hide() {
     if (!HasSprite) return;
-    if (Sprite* sprite = ButtonSprite(SPDesc)) sprite->Hide();
+    if (Sprite* sprite = ObjectOf<Sprite>(SPDesc)) sprite->Hide();
 }
 
 void Button::Run() {
     if (!HasSprite) return;
-    if (Sprite* sprite = ButtonSprite(SPDesc)) sprite->Run(nullptr);
+    if (Sprite* sprite = ObjectOf<Sprite>(SPDesc)) sprite->Run(nullptr);
 }
 
 int Button::Run(const SDL_Event* event, int x, int y, unsigned int window) {

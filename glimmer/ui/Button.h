@@ -15,11 +15,11 @@ typedef void (*TrackCallback)(const SDL_MouseMotionEvent* event, int x, int y,
 // and motion; optionally tied to a sprite it shows and hides with itself.
 class Button : public GObject {
 public:
-    unsigned int SPDesc;
+    unsigned int SPDesc;  // the sprite shown and hidden with the button, if HasSprite
     char HasSprite;
-    char Active;
-    ClickCallback Click;
-    TrackCallback Track;
+    char Active;          // only active buttons take presses and motion
+    ClickCallback Click;  // called on presses and releases inside the box; may be null
+    TrackCallback Track;  // called on motion while its window is tracked; may be null
 
     Button();
     ~Button();

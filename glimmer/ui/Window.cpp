@@ -48,7 +48,7 @@ CCategory* GlobalLayer(unsigned int catalogDesc, unsigned char level) {
 
 }  // namespace
 
-Window::Window() : Flags(0), Desc(0), VQnum(NotFiled), WQnum(NotFiled) {
+Window::Window() : Flags(0), WQnum(NotFiled) {
     Table.Desc = 0;
 }
 
@@ -62,13 +62,14 @@ void Window::Initializing(unsigned int desc, int mlimit, unsigned int udesc) {
     DebugLog << "Window initializing Desc=" << desc << " num=" << mlimit << " and UDesc=" << udesc
              << std::endl;
     Table.Desc = desc;
-    Desc = desc;
+    Catalog::Desc = desc;
+    GObject::Desc = desc;
     UDesc = udesc;
     Table.Num = 0;
 
     const unsigned long start = GDT.RegisterDRange(mlimit, desc);
-    if (start == 0) Error(3);
-    if (!Table.CreateSlots(static_cast<unsigned int>(start), mlimit)) Error(2);
+    if (start == 0) Error(ErrorCode::NoDescriptor);
+    if (!Table.CreateSlots(static_cast<unsigned int>(start), mlimit)) Error(ErrorCode::NoMemory);
     Table.Start = static_cast<unsigned int>(start);
     Table.MLimit = mlimit;
 
@@ -76,7 +77,7 @@ void Window::Initializing(unsigned int desc, int mlimit, unsigned int udesc) {
     Categories = nullptr;
     CategoryNum = 0;
     Categories = new (std::nothrow) CCategory[WindowLayers];
-    if (!Categories) Error(2);
+    if (!Categories) Error(ErrorCode::NoMemory);
     CategoryNum = WindowLayers;
 
     // A window created without parameters has nowhere to write its capacity
@@ -89,36 +90,40 @@ void Window::Initializing(unsigned int desc, int mlimit, unsigned int udesc) {
     }
     // A negative capacity cannot be honoured; refusing it beats asking for
     // billions of items.
-    if (capacity < 0) Error(2);
+    if (capacity < 0) Error(ErrorCode::NoMemory);
 
     for (unsigned int i = 0; i < WindowLayers; ++i)
-        if (!Categories[i].Initializing(i, static_cast<unsigned int>(capacity))) Error(2);
+        if (!Categories[i].Initializing(i, static_cast<unsigned int>(capacity))) Error(ErrorCode::NoMemory);
 
     DebugLog << "Window initialized with descriptor=" << desc << " start=" << Table.Start
              << " mlimit=" << mlimit << std::endl;
 }
 
 void Window::Show() {
-    if (VQnum != NotFiled) return;
+    if (VQnum != -1) return;
     DebugLog << "In show window: z_level=" << static_cast<unsigned int>(ZLevel) << std::endl;
-    if (CCategory* layer = GlobalLayer(CFG.VCDesc, ZLevel))
-        VQnum = static_cast<unsigned int>(layer->AddItem(reinterpret_cast<char*>(&Desc), sizeof Desc));
-    DebugLog << "VQnum=" << VQnum << std::endl;
+    if (CCategory* layer = GlobalLayer(CFG.VCDesc, ZLevel)) {
+        unsigned int desc = Desc;
+        VQnum = layer->AddItem(reinterpret_cast<char*>(&desc), sizeof desc);
+    }
+    DebugLog << "VQnum=" << static_cast<unsigned int>(VQnum) << std::endl;
     Flags |= 2;
 }
 
 void Window::Hide() {
-    if (VQnum == NotFiled) return;
-    if (CCategory* layer = GlobalLayer(CFG.VCDesc, ZLevel)) layer->RemoveItem(VQnum);
-    VQnum = NotFiled;
+    if (VQnum == -1) return;
+    if (CCategory* layer = GlobalLayer(CFG.VCDesc, ZLevel)) layer->RemoveItem(static_cast<unsigned int>(VQnum));
+    VQnum = -1;
     Flags &= ~2u;
 }
 
 void Window::Activate() {
     if (WQnum != NotFiled) return;
     DebugLog << "In activate window: z_level=" << static_cast<unsigned int>(ZLevel) << std::endl;
-    if (CCategory* layer = GlobalLayer(CFG.WCDesc, ZLevel))
-        WQnum = static_cast<unsigned int>(layer->AddItem(reinterpret_cast<char*>(&Desc), sizeof Desc));
+    if (CCategory* layer = GlobalLayer(CFG.WCDesc, ZLevel)) {
+        unsigned int desc = Desc;
+        WQnum = static_cast<unsigned int>(layer->AddItem(reinterpret_cast<char*>(&desc), sizeof desc));
+    }
     DebugLog << "WQnum=" << WQnum << std::endl;
     Flags |= 1;
 }

@@ -21,12 +21,18 @@ protected:
 
 // A window is at once a catalog of 256 layers, a graphic object and a
 // descriptor table of its own. It owns its table and everything in it.
+//
+// The window's descriptor and its place in the visible catalog are those of
+// its GObject part: Initializing gives the Catalog part and the table the same
+// descriptor, and showing or hiding through the GObject part (as
+// GetGObject(desc)->Show() does) shows or hides the window itself.
 class Window : public Catalog, public GObject {
 public:
-    DTable Table;
+    using GObject::Desc;   // the window's descriptor; Catalog::Desc holds the same
+    using GObject::VQnum;  // item in the visible catalog; -1 while not shown
+
+    DTable Table;        // the window's own objects, numbered in its range of GDT
     unsigned int Flags;  // 1 active, 2 shown; kept for the application
-    unsigned int Desc;
-    unsigned int VQnum;  // item in the visible catalog; all bits set while not shown
     unsigned int WQnum;  // item in the window catalog; all bits set while not active
 
     Window();

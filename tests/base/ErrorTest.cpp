@@ -51,7 +51,7 @@ TEST(Error, EveryCodeWritesItsMessageLineThenTheShutdownLines) {
         {1, "SDL error:mode not available"},
         {2, "Not enought memory"},
         {3, "No free descriptors left"},
-        {4, "Can`t find sprite"},
+        {4, "Can`t find sprite:mode not available"},
         {5, "Can`t init TTF engine:mode not available"},
         {6, "Can`t load font:mode not available"},
         {7, "Can`t render text:mode not available"},

@@ -79,7 +79,7 @@ TEST(CardFrame, BringsAFlakeBackAboveTheTopWithNewLevelAndSpeed) {
     CardWorld world("SnowNum 1\nSnowDensity 0.0625\nSnowSpeed 4\n");
     world.Start();
     ASSERT_EQ(ParticleCount, 3u);
-    Sprite* flake = static_cast<Sprite*>(GDT[ParticleDescs[0]]);
+    Sprite* flake = ObjectOf<Sprite>(ParticleDescs[0]);
     int seen = 0;
     for (int round = 0; round < 20; ++round) {
         DropBelow(0);

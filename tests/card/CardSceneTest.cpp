@@ -10,7 +10,7 @@
 
 namespace {
 
-Sprite* CardSprite(unsigned int desc) { return static_cast<Sprite*>(GDT[desc]); }
+Sprite* CardSprite(unsigned int desc) { return ObjectOf<Sprite>(desc); }
 
 }  // namespace
 

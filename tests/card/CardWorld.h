@@ -14,6 +14,7 @@
 
 #include "card/Card.h"
 #include <glimmer/glimmer.h>
+#include "tests/support/Pixels.h"
 #include "tests/support/TestWorld.h"
 
 // Colours of the test pictures (0xRRGGBB).
@@ -100,20 +101,6 @@ inline std::vector<unsigned int> LayerOfCard(unsigned int layer) {
     return found;
 }
 
-inline Uint32 ScreenRgb(int x, int y) {
-    SDL_Surface* s = SDL_FBSurface;
-    SDL_LockSurface(s);
-    const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
-    Uint32 value = 0;
-    switch (s->format->BytesPerPixel) {
-    case 2: value = *reinterpret_cast<const Uint16*>(p); break;
-    case 4: value = *reinterpret_cast<const Uint32*>(p); break;
-    default: value = p[0]; break;
-    }
-    SDL_UnlockSurface(s);
-    Uint8 r, g, b;
-    SDL_GetRGB(value, s->format, &r, &g, &b);
-    return static_cast<Uint32>(r) << 16 | static_cast<Uint32>(g) << 8 | b;
-}
+inline Uint32 ScreenRgb(int x, int y) { return RgbAt(SDL_FBSurface, x, y); }
 
-inline CText* CardText(unsigned int desc) { return static_cast<CText*>(GDT[desc]); }
+inline CText* CardText(unsigned int desc) { return ObjectOf<CText>(desc); }

@@ -15,7 +15,7 @@ for f in games/solvane games/solvane-screensaver lib/solvane/launcher lib/solvan
   [ -x "$PREFIX/$f" ] || fail "$f is not installed as a program"
 done
 for f in lib/solvane/solvane.cfg lib/libglimmer.a include/glimmer/glimmer.h \
-  lib/cmake/Glimmer/GlimmerConfig.cmake lib/cmake/Glimmer/GlimmerConfigVersion.cmake \
+  lib/cmake/Glimmer/GlimmerConfig.cmake lib/cmake/Glimmer/GlimmerConfigVersion.cmake lib/pkgconfig/glimmer.pc \
   share/applications/solvane.desktop share/man/man6/solvane.6.gz share/man/man6/solvane-screensaver.6.gz \
   share/doc/solvane/copyright share/doc/libglimmer-dev/copyright; do
   [ -f "$PREFIX/$f" ] || fail "$f is not installed"
@@ -48,9 +48,9 @@ grep -qx "Exec=\"$spaced/games/solvane\"" "$spaced/share/applications/solvane.de
 rm -rf "$spaced"
 
 # --- a program against the installed engine, from the README's lines -------
-# The README's section holds three indented blocks: the CMakeLists.txt, the
-# lines the example adds for its PNG writer, and the build commands, written
-# for the prefix /opt/solvane.
+# The README's section holds four indented blocks: the CMakeLists.txt, the
+# lines the example adds for its PNG writer, the build commands, and the same
+# build through pkg-config, written for the prefix /opt/solvane.
 readme_block() {
   awk -v want="$1" '
     /^## / { in_section = ($0 == "## Building a program against the installed engine") }
@@ -72,6 +72,16 @@ rm -f "$app/tools/png/CMakeLists.txt"
 ) || { cat "$app/build.log" >&2; fail "the README's program does not build against the installed engine"; }
 [ -x "$app/build/myscene" ] || fail "the README's program was not built"
 grep -rq "$SOURCE_DIR/glimmer" "$app/build/CMakeFiles" && fail "the program was built against the source tree"
+
+# The same program through pkg-config, with the README's fourth block; the
+# folder holds no glimmer/, so <glimmer/glimmer.h> can only be the installed one.
+(
+  cd "$app"
+  readme_block 4 | grep -v '^$' | sed "s|/opt/solvane|$PREFIX|g" >build-pc.sh
+  grep -q 'pkg-config' build-pc.sh || { echo "no pkg-config block in the README"; exit 1; }
+  bash -e build-pc.sh >build-pc.log 2>&1 || { cat build-pc.log; exit 1; }
+) >&2 || fail "the README's program does not build through pkg-config"
+[ -x "$app/myscene" ] || fail "the pkg-config build made no program"
 
 start_xvfb
 

@@ -20,7 +20,7 @@ CText* NewText(DTable& table = GDT, short x = 0, short y = 0, unsigned int* desc
     short params[2] = {x, y};
     const unsigned int d = static_cast<unsigned int>(table.CreateDescriptor(TypeText, params, 1));
     if (desc) *desc = d;
-    return static_cast<CText*>(table[d]);
+    return ObjectOf<CText>(d, table);
 }
 
 // Whether two surfaces of the same layout hold the same pixels.
@@ -292,7 +292,7 @@ TEST(CText, WindowTextIsPlacedFromTheWindowOriginAndCutToItsRectangle) {
     GraphicsWorld world;
     short windowParams[2] = {10, 0};
     const unsigned int w = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, windowParams, 4));
-    Window* window = static_cast<Window*>(GDT[w]);
+    Window* window = ObjectOf<Window>(w);
     window->SetCoord(100, 50, 1, 1);
     // The text starts 10 pixels left of the window's left edge and its top
     // lies above the window's top.

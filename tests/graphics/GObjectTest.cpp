@@ -214,7 +214,7 @@ TEST(GObjectLayers, ObjectsOfAWindowAreFiledInTheWindowsLayers) {
     GraphicsWorld world;
     short windowParams[2] = {10, 0};
     const unsigned int window = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, windowParams, 5));
-    DTable* table = static_cast<Window*>(GDT[window])->GetTable();
+    DTable* table = ObjectOf<Window>(window)->GetTable();
     short params[2] = {0, 0};
     const unsigned int desc = static_cast<unsigned int>(table->CreateDescriptor(TypeText, params, 1));
     GObject* object = GetGObject(desc);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include <glimmer/glimmer.h>
+#include "tests/support/Pixels.h"
 #include "tests/support/TestWorld.h"
 
 struct WorldOptions {
@@ -62,22 +63,6 @@ inline RgbaImage FramedPicture(int width, int height, int border, const std::uin
             for (int i = 0; i < 4; ++i) image.At(x, y)[i] = c[i];
         }
     return image;
-}
-
-struct Rgba {
-    int r, g, b, a;
-};
-
-inline Rgba PixelAt(SDL_Surface* surface, int x, int y) {
-    SDL_LockSurface(surface);
-    const int bpp = surface->format->BytesPerPixel;
-    const Uint8* at = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch + x * bpp;
-    Uint32 pixel = 0;
-    for (int i = 0; i < bpp; ++i) pixel |= static_cast<Uint32>(at[i]) << (8 * i);
-    SDL_UnlockSurface(surface);
-    Uint8 r, g, b, a;
-    SDL_GetRGBA(pixel, surface->format, &r, &g, &b, &a);
-    return {r, g, b, a};
 }
 
 inline void Fill(SDL_Surface* surface, int r, int g, int b) {

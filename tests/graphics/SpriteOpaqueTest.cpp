@@ -36,7 +36,7 @@ Sprite* LoadedSprite(const GraphicsWorld& world, const RgbaImage& picture) {
     EXPECT_TRUE(world.WritePicture("pic.png", picture));
     world.WriteData("pic.spr", "pic.png 0 0\n");
     short params[2] = {0, 0};
-    Sprite* sprite = static_cast<Sprite*>(GDT[GDT.CreateDescriptor(TypeSprite, params, 1)]);
+    Sprite* sprite = ObjectOf<Sprite>(GDT.CreateDescriptor(TypeSprite, params, 1));
     sprite->Load("pic.spr", 0, 1.0f, 1.0f);
     return sprite;
 }

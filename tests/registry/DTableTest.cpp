@@ -24,7 +24,7 @@ unsigned long NewWindow(DTable& table, int slots) {
     return table.CreateDescriptor(TypeWindow, params, static_cast<unsigned long>(slots));
 }
 
-Window* WindowAt(unsigned long desc) { return static_cast<Window*>(GDT[desc]); }
+Window* WindowAt(unsigned long desc) { return ObjectOf<Window>(desc); }
 
 }  // namespace
 
@@ -36,8 +36,8 @@ TEST(DescriptorTable, NumbersGdtSlotsFromZero) {
     EXPECT_EQ(GDT.CreateDescriptor(TypeCatalog, nullptr, 256), 1u);
     EXPECT_EQ(GDT.Num, 2u);
     EXPECT_EQ(GDT.GetData(1)->Type, static_cast<unsigned int>(TypeCatalog));
-    EXPECT_EQ(static_cast<Catalog*>(GDT[1ul])->CategoryNum, 256u);
-    EXPECT_EQ(static_cast<Catalog*>(GDT[1ul])->Desc, 1u);
+    EXPECT_EQ(ObjectOf<Catalog>(1ul)->CategoryNum, 256u);
+    EXPECT_EQ(ObjectOf<Catalog>(1ul)->Desc, 1u);
     EXPECT_TRUE(TraceHas("Catalog initializing Desc=1 categoryes=256\n"));
 }
 
@@ -369,7 +369,7 @@ TEST(DescriptorTable, FreeStandingTableTakesItsNumbersFromGdt) {
         ::testing::ExitedWithCode(3), "No free descriptors left");
 }
 
-TEST(DescriptorTable, HandsOutTheGraphicAndCatalogParts) {
+TEST(DescriptorTable, HandsOutTheGraphicAndCatalogPartsAndObjectsOfTheirOwnType) {
     GDT.CreateDT(8);
     unsigned long sprite = GDT.CreateDescriptor(TypeSprite, nullptr, 1);
     unsigned long button = GDT.CreateDescriptor(TypeButton, nullptr, 1);
@@ -377,9 +377,9 @@ TEST(DescriptorTable, HandsOutTheGraphicAndCatalogParts) {
     unsigned long window = NewWindow(GDT, 5);
     unsigned long catalog = GDT.CreateDescriptor(TypeCatalog, nullptr, 1);
 
-    EXPECT_EQ(GetGObject(sprite), static_cast<GObject*>(static_cast<Sprite*>(GDT[sprite])));
-    EXPECT_EQ(GetGObject(button), static_cast<GObject*>(static_cast<Button*>(GDT[button])));
-    EXPECT_EQ(GetGObject(text), static_cast<GObject*>(static_cast<CText*>(GDT[text])));
+    EXPECT_EQ(GetGObject(sprite), static_cast<GObject*>(ObjectOf<Sprite>(sprite)));
+    EXPECT_EQ(GetGObject(button), static_cast<GObject*>(ObjectOf<Button>(button)));
+    EXPECT_EQ(GetGObject(text), static_cast<GObject*>(ObjectOf<CText>(text)));
     for (unsigned long d : {sprite, button, text}) {
         EXPECT_EQ(GetGObject(d)->Desc, d);
         EXPECT_EQ(GetGObject(d)->UDesc, 0u);
@@ -393,4 +393,12 @@ TEST(DescriptorTable, HandsOutTheGraphicAndCatalogParts) {
     EXPECT_EQ(GetGObject(catalog), nullptr);
     EXPECT_EQ(GetGObject(7), nullptr);
     EXPECT_EQ(GetLayerCatalog(1000), nullptr);
+
+    // A typed lookup gives an object only as the type it was created as.
+    EXPECT_EQ(ObjectOf<Sprite>(sprite), GDT[sprite]);
+    EXPECT_EQ(ObjectOf<Window>(sprite), nullptr);
+    EXPECT_EQ(ObjectOf<Sprite>(catalog), nullptr);
+    EXPECT_EQ(ObjectOf<Button>(1000), nullptr);
+    GDT.FreeDescriptor(static_cast<unsigned int>(sprite));
+    EXPECT_EQ(ObjectOf<Sprite>(sprite), nullptr);
 }

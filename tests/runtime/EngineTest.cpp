@@ -165,7 +165,7 @@ TEST(Engine, DrawPassCountsEveryFiledItemLowestLayerFirst) {
     low->SetZLevel(2);
     low->Show();
     // A text filed at top level draws nothing there, but is counted.
-    CText* text = static_cast<CText*>(GDT[GDT.CreateDescriptor(TypeText, nullptr, 1)]);
+    CText* text = ObjectOf<CText>(GDT.CreateDescriptor(TypeText, nullptr, 1));
     text->Show();
     // A window counts once, whatever it holds.
     Window* window = MakeWindow(GDT, 0, 0, 800, 600, 4);
@@ -200,16 +200,7 @@ TEST(Engine, PrintScreenSavesTheScreenNamedByTheFrameNumber) {
     ASSERT_TRUE(shot);
     EXPECT_EQ(shot->w, 800);
     EXPECT_EQ(shot->h, 600);
-    Uint8 r, g, b;
-    SDL_LockSurface(shot.get());
-    const Uint8* p = static_cast<const Uint8*>(shot->pixels) + 300 * shot->pitch + 400 * shot->format->BytesPerPixel;
-    Uint32 value = 0;
-    for (int i = 0; i < shot->format->BytesPerPixel; ++i) value |= static_cast<Uint32>(p[i]) << (8 * i);
-    SDL_UnlockSurface(shot.get());
-    SDL_GetRGB(value, shot->format, &r, &g, &b);
-    EXPECT_EQ(r, 0x33);
-    EXPECT_EQ(g, 0x66);
-    EXPECT_EQ(b, 0x99);
+    EXPECT_EQ(RgbAt(shot.get(), 400, 300), 0x336699u);
 }
 
 TEST(Engine, EscapeEndsWithCodeZeroAfterTheStatisticsLine) {
@@ -249,7 +240,7 @@ TEST(Engine, FilterHandsMouseEventsToTheDispatchers) {
     Window* window = MakeWindow(GDT, 0, 0, 100, 100, 0, 16, 8, &desc);
     window->Activate();
     DTable* table = window->GetTable();
-    Button* button = static_cast<Button*>((*table)[table->CreateDescriptor(TypeButton, nullptr, 1)]);
+    Button* button = ObjectOf<Button>(table->CreateDescriptor(TypeButton, nullptr, 1), *table);
     button->CreateButton(
         0, 0, 100, 100, [](const SDL_MouseButtonEvent*, int, int, unsigned int, unsigned int) { ++clicks; },
         [](const SDL_MouseMotionEvent*, int, int, unsigned int, unsigned int) { ++moves; });

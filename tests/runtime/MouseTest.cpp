@@ -23,7 +23,7 @@ void RecordTrack(const SDL_MouseMotionEvent*, int, int, unsigned int window, uns
 unsigned int AddButton(Window* window, short x, short y, short w, short h, unsigned int tag = 0) {
     DTable* table = window->GetTable();
     const unsigned int desc = static_cast<unsigned int>(table->CreateDescriptor(TypeButton, nullptr, 1));
-    Button* button = static_cast<Button*>((*table)[desc]);
+    Button* button = ObjectOf<Button>(desc, *table);
     button->CreateButton(x, y, w, h, RecordPress, RecordTrack);
     button->Activate();
     if (tag) button->AssignSprite(tag);

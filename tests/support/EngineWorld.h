@@ -14,6 +14,7 @@
 #include <string>
 
 #include <glimmer/glimmer.h>
+#include "tests/support/Pixels.h"
 #include "tests/support/TestWorld.h"
 
 class EngineWorld {
@@ -70,7 +71,7 @@ inline unsigned int SolidSprite(DTable& table, short x, short y, int w, int h, U
     SurfaceOwner picture(SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00FF0000, 0x0000FF00,
                                               0x000000FF, 0xFF000000));
     SDL_FillRect(picture.get(), nullptr, 0xFF000000u | rgb);
-    static_cast<Sprite*>(table[desc])->Create(picture.get(), 0, 0, z, 1.0f, 1.0f);
+    ObjectOf<Sprite>(desc, table)->Create(picture.get(), 0, 0, z, 1.0f, 1.0f);
     return desc;
 }
 
@@ -81,7 +82,7 @@ inline Window* MakeWindow(DTable& table, short x, short y, short w, short h, uns
     short params[2] = {capacity, 0};
     const unsigned int d = static_cast<unsigned int>(table.CreateDescriptor(TypeWindow, params,
                                                                             static_cast<unsigned long>(slots)));
-    Window* window = static_cast<Window*>(table[d]);
+    Window* window = ObjectOf<Window>(d, table);
     window->SetCoord(x, y, 1.0f, 1.0f);
     window->SetSize(w, h, 1.0f, 1.0f);
     window->SetZLevel(z);
@@ -90,22 +91,7 @@ inline Window* MakeWindow(DTable& table, short x, short y, short w, short h, uns
 }
 
 // The screen pixel at (x, y) as 0xRRGGBB.
-inline Uint32 ScreenPixel(int x, int y) {
-    SDL_Surface* s = SDL_FBSurface;
-    SDL_LockSurface(s);
-    const Uint8* p = static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
-    Uint32 value = 0;
-    switch (s->format->BytesPerPixel) {
-    case 1: value = *p; break;
-    case 2: value = *reinterpret_cast<const Uint16*>(p); break;
-    case 4: value = *reinterpret_cast<const Uint32*>(p); break;
-    default: value = static_cast<Uint32>(p[0] | p[1] << 8 | p[2] << 16); break;
-    }
-    SDL_UnlockSurface(s);
-    Uint8 r, g, b;
-    SDL_GetRGB(value, s->format, &r, &g, &b);
-    return static_cast<Uint32>(r) << 16 | static_cast<Uint32>(g) << 8 | b;
-}
+inline Uint32 ScreenPixel(int x, int y) { return RgbAt(SDL_FBSurface, x, y); }
 
 inline void PaintScreen(Uint32 rgb) {
     SDL_FillRect(SDL_FBSurface, nullptr, SDL_MapRGB(SDL_FBSurface->format, rgb >> 16 & 0xFF,

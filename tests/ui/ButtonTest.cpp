@@ -30,7 +30,7 @@ struct ButtonWorld {
     EngineWorld engine;
     Window* window = MakeWindow(GDT, 0, 0, 800, 600);
     unsigned int desc = static_cast<unsigned int>(window->GetTable()->CreateDescriptor(TypeButton, nullptr, 1));
-    Button* button = static_cast<Button*>(GDT[desc]);
+    Button* button = ObjectOf<Button>(desc);
 };
 
 }  // namespace

@@ -24,7 +24,7 @@ void RecordPress(const SDL_MouseButtonEvent*, int x, int y, unsigned int button,
 unsigned int AddButton(Window* window, short x, short y, short w, short h) {
     DTable* table = window->GetTable();
     const unsigned int desc = static_cast<unsigned int>(table->CreateDescriptor(TypeButton, nullptr, 1));
-    Button* button = static_cast<Button*>((*table)[desc]);
+    Button* button = ObjectOf<Button>(desc, *table);
     button->CreateButton(x, y, w, h, RecordPress, nullptr);
     button->Activate();
     return desc;
@@ -46,7 +46,7 @@ TEST(Window, CapacityZeroMeansThousandAndIsWrittenBack) {
     EngineWorld world;
     short params[2] = {0, 7};
     const unsigned int desc = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, params, 10));
-    Window* window = static_cast<Window*>(GDT[desc]);
+    Window* window = ObjectOf<Window>(desc);
 
     EXPECT_EQ(GDT.GetParams(desc)[0], 1000);
     EXPECT_EQ(GDT.GetParams(desc)[1], 7);
@@ -61,11 +61,11 @@ TEST(Window, KeepsAGivenCapacityAndDefaultsWithoutParameters) {
     short params[2] = {25, 0};
     const unsigned int given = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, params, 4));
     EXPECT_EQ(GDT.GetParams(given)[0], 25);
-    EXPECT_EQ((*static_cast<Window*>(GDT[given]))[3u]->GetMaxNum(), 25u);
+    EXPECT_EQ((*ObjectOf<Window>(given))[3u]->GetMaxNum(), 25u);
 
     const unsigned int bare = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, nullptr, 4));
     EXPECT_EQ(GDT.GetParams(bare), nullptr);
-    EXPECT_EQ((*static_cast<Window*>(GDT[bare]))[0u]->GetMaxNum(), 1000u);
+    EXPECT_EQ((*ObjectOf<Window>(bare))[0u]->GetMaxNum(), 1000u);
 }
 
 TEST(Window, NegativeCapacityIsRefused) {
@@ -79,7 +79,7 @@ TEST(Window, FirstWindowOfThreeThousandSlotsNumbers20To3019) {
     EngineWorld world;
     short params[2] = {0, 0};
     const unsigned int desc = static_cast<unsigned int>(GDT.CreateDescriptor(TypeWindow, params, 3000));
-    Window* window = static_cast<Window*>(GDT[desc]);
+    Window* window = ObjectOf<Window>(desc);
     DTable* table = window->GetTable();
 
     EXPECT_EQ(desc, 2u);
@@ -92,7 +92,7 @@ TEST(Window, FirstWindowOfThreeThousandSlotsNumbers20To3019) {
 
     const unsigned int first = static_cast<unsigned int>(table->CreateDescriptor(TypeSprite, nullptr, 1));
     EXPECT_EQ(first, 20u);
-    EXPECT_EQ(static_cast<Sprite*>(GDT[first])->GetUDesc(), 2u);
+    EXPECT_EQ(ObjectOf<Sprite>(first)->GetUDesc(), 2u);
     for (int i = 1; i < 3000; ++i) table->CreateDescriptor(7, nullptr, 1);
     EXPECT_EQ(table->Descriptors[2999].Desc, 3019u);
     EXPECT_EQ(GDT.GetData(3019), &table->Descriptors[2999]);
@@ -118,7 +118,7 @@ TEST(Window, ShowAndActivateFileItOnceInTheGlobalCatalogs) {
     window->Show();
     window->Show();
     EXPECT_EQ(VisibleLayer(4)->GetNum(), 1u);
-    EXPECT_EQ(window->VQnum, 0u);
+    EXPECT_EQ(window->VQnum, 0);
     EXPECT_EQ(window->Flags, 2u);
     unsigned int filed = 0;
     (*VisibleLayer(4))[0u]->GetData(reinterpret_cast<char*>(&filed), 4);
@@ -132,10 +132,37 @@ TEST(Window, ShowAndActivateFileItOnceInTheGlobalCatalogs) {
     window->Hide();
     window->Hide();
     EXPECT_EQ(VisibleLayer(4)->GetNum(), 0u);
-    EXPECT_EQ(window->VQnum, 0xFFFFFFFFu);
+    EXPECT_EQ(window->VQnum, -1);
     EXPECT_EQ(window->Flags, 1u);
     window->Disactivate();
     EXPECT_EQ(WindowLayer(4)->GetNum(), 0u);
+    EXPECT_EQ(window->Flags, 0u);
+}
+
+TEST(Window, EveryPartCarriesItsDescriptorAndShowsTheSameWindow) {
+    EngineWorld world;
+    unsigned int desc = 0;
+    Window* window = MakeWindow(GDT, 0, 0, 10, 10, 4, 4, 8, &desc);
+    GObject* part = GetGObject(desc);
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(part->GetDesc(), desc);
+    EXPECT_EQ(window->Desc, desc);
+    EXPECT_EQ(static_cast<Catalog*>(window)->Desc, desc);
+    EXPECT_EQ(window->GetTable()->Desc, desc);
+
+    part->Show();
+    window->Show();
+    ASSERT_EQ(VisibleLayer(4)->GetNum(), 1u);
+    unsigned int filed = 0;
+    (*VisibleLayer(4))[0u]->GetData(reinterpret_cast<char*>(&filed), 4);
+    EXPECT_EQ(filed, desc);
+    EXPECT_EQ(window->VQnum, 0);
+    EXPECT_EQ(window->Flags, 2u);
+
+    window->Hide();
+    part->Hide();
+    EXPECT_EQ(VisibleLayer(4)->GetNum(), 0u);
+    EXPECT_EQ(part->VQnum, -1);
     EXPECT_EQ(window->Flags, 0u);
 }
 
@@ -190,7 +217,7 @@ TEST(Window, TextOnALowerLayerIsCoveredBySprite) {
     PaintScreen(0x000000);
 
     short at[2] = {0, 0};
-    CText* text = static_cast<CText*>((*table)[table->CreateDescriptor(TypeText, at, 1)]);
+    CText* text = ObjectOf<CText>(table->CreateDescriptor(TypeText, at, 1), *table);
     text->Create("MMMMMMMM", "main 40");
     text->ChangeColor(255, 255, 255);
     text->SetZLevel(1);
