@@ -263,7 +263,7 @@ void CText::Run(SDL_Rect* clip, SDL_Surface* dst) {
     SDL_Rect source = {static_cast<Sint16>(box.x0 - left), static_cast<Sint16>(box.y0 - top),
                        static_cast<Uint16>(box.x1 - box.x0), static_cast<Uint16>(box.y1 - box.y0)};
     SDL_Rect place = {static_cast<Sint16>(box.x0), static_cast<Sint16>(box.y0), 0, 0};
-    if (SDL_UpperBlit(Surface, &source, dst ? dst : SDL_FBSurface, &place) != 0) Error(1);
+    if (SDL_UpperBlit(Surface, &source, dst ? dst : SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
 }
 
 bool CText::Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {

@@ -12,6 +12,7 @@
 
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
+#include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/Error.h"
 #include "glimmer/graphics/Present.h"
 #include "glimmer/runtime/FrameDamage.h"
@@ -73,7 +74,7 @@ bool ShowWholeNext = true;
 
 void StartLoop() {
     Loop.rateFont = TTF["system 0"];
-    Loop.swap = (CFG.VideoFlags & 0xA) != 0 && (CFG.VideoFlags & SDL_DOUBLEBUF) != 0;
+    Loop.swap = (CFG.VideoFlags & OpenGLVideoFlags) != 0 && (CFG.VideoFlags & SDL_DOUBLEBUF) != 0;
     Loop.showFps = CFG.ShowFps;
     Loop.hideMouse = CFG.HideMouse;
     // Frame 0 has no earlier frame to measure its ten-frame rate from.
@@ -115,7 +116,7 @@ void DrawRate(const char* text, Sint16 x, Sint16 y) {
     if (text[0] == '\0') return;
     SDL_Surface* surface = RateSurface(text);
     SDL_Rect at = {x, y, 0, 0};
-    if (SDL_UpperBlit(surface, nullptr, SDL_FBSurface, &at) != 0) Error(1);
+    if (SDL_UpperBlit(surface, nullptr, SDL_FBSurface, &at) != 0) Error(ErrorCode::SdlFailed);
     Loop.rateBoxes.push_back({x, y, x + surface->w, y + surface->h});
 }
 
@@ -205,7 +206,7 @@ void RunGlimmerFrame() {
 
     if (Loop.hideMouse) SDL_ShowCursor(0);
     // OpenGL modes and the switch draw every frame whole, the plain way.
-    const bool whole = WholeFrames() || (CFG.VideoFlags & 0xA) != 0;
+    const bool whole = WholeFrames() || (CFG.VideoFlags & OpenGLVideoFlags) != 0;
     unsigned int drawn = 0;
     if (whole) {
         drawn = DrawVisibleCatalog();
