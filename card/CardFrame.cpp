@@ -109,8 +109,8 @@ void ShowCardTime(time_t now) {
 void MoveCardParticles() {
     for (Uint32 i = 0; i < ParticleCount; ++i) {
         unsigned int desc = ParticleDescs[i];
-        GObject* object = GetGObject(desc);
-        short* pos = GDT.GetParams(desc);
+        GObject* object = ParticleObjects[i];
+        short* pos = ParticlePositions[i];
         if (!object || !pos) continue;
         Particle& particle = Particles[i];
         BounceParticle(particle, StorePosition16(std::trunc(pos[0] * static_cast<double>(object->SX))),

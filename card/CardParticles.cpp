@@ -5,10 +5,21 @@
 #include <cstdint>
 
 #include "card/CardRandom.h"
+#include "glimmer/registry/DTable.h"
 
 Particle Particles[CardParticlesMax];
 unsigned int ParticleDescs[CardParticlesMax];
 Uint32 ParticleCount = 0;
+GObject* ParticleObjects[CardParticlesMax];
+short* ParticlePositions[CardParticlesMax];
+
+void AddParticle(unsigned int desc, float fall) {
+    Particles[ParticleCount].DY = fall;
+    ParticleDescs[ParticleCount] = desc;
+    ParticleObjects[ParticleCount] = GetGObject(desc);
+    ParticlePositions[ParticleCount] = GDT.GetParams(desc);
+    ++ParticleCount;
+}
 
 short StorePosition16(double value) {
     if (!(value > -9.0e15 && value < 9.0e15)) return 0;

@@ -16,6 +16,17 @@ extern Particle Particles[CardParticlesMax];
 extern unsigned int ParticleDescs[CardParticlesMax];
 extern Uint32 ParticleCount;  // flakes first, the greeting line last
 
+class GObject;
+
+// Each particle's object and position, found once when the scene is built:
+// the card never frees what it registers, so they stay valid for the run and
+// the frame need not look every particle up again.
+extern GObject* ParticleObjects[CardParticlesMax];
+extern short* ParticlePositions[CardParticlesMax];
+
+// Files desc as the next particle, falling by fall design units a frame.
+void AddParticle(unsigned int desc, float fall);
+
 // The size and hot spot of a moving object, in screen pixels.
 struct ParticleShape {
     short XSize;

@@ -70,9 +70,9 @@ void AddPicture(DTable& table, int x, int y, const char* name, unsigned char z) 
 void AddFlake(DTable& table) {
     int x = CardRandom(800.0);
     int y = CardRandom(600.0) - 600;
-    Particles[ParticleCount].DY = CardFallStep(SnowSpeed);
+    const float fall = CardFallStep(SnowSpeed);
     unsigned int desc = Create(table, TypeSprite, x, y);
-    ParticleDescs[ParticleCount] = desc;
+    AddParticle(desc, fall);
     int z = static_cast<int>(CardRand() * 120.0 / 32767.0 + 128.0);
     double depth = z / 248.0;
     float size = static_cast<float>(CardRand() * (depth * depth * 0.6) / 32767.0);
@@ -80,7 +80,6 @@ void AddFlake(DTable& table) {
     flake->Load("snow/snow.spr", static_cast<unsigned char>(z), CFG.Scalex * size, CFG.Scaley * size);
     flake->SetAlpha(static_cast<unsigned char>(70 + CardRandom(130.0)));
     flake->Show();
-    ++ParticleCount;
 }
 
 void AddGreetingLine(DTable& table) {
@@ -95,9 +94,7 @@ void AddGreetingLine(DTable& table) {
     line->Render();
     GDT.GetParams(ScrollText)[0] = GreetingLineColumn(column, 400.0, line->GetXSize(), CFG.Width, line->SX);
     line->Show();
-    Particles[ParticleCount].DY = CardFallStep(TextSpeed);
-    ParticleDescs[ParticleCount] = ScrollText;
-    ++ParticleCount;
+    AddParticle(ScrollText, CardFallStep(TextSpeed));
     NextLine = 1;
 }
 
