@@ -530,13 +530,6 @@ bool Sprite::ClippedPlacement(const SDL_Rect* clip, long long* left, long long* 
     return Clip(*left, *top, Surface, clip, box);
 }
 
-bool Sprite::Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {
-    if (!Surface) return false;
-    int ox, oy;
-    OwnerOrigin(UDesc, &ox, &oy);
-    return Placement(GDT.GetParams(Desc), ox, oy, clip, left, top, box);
-}
-
 bool Sprite::Placement(const short* p, int ox, int oy, const SDL_Rect* clip, long long* left, long long* top,
                        ScreenBox* box) const {
     if (!Surface) return false;

@@ -36,12 +36,10 @@ public:
     void Run(SDL_Rect* clip, SDL_Surface* dst);
     void PutSprite(int x, int y, SDL_Surface* dst);
     void PutSprite(int x, int y, SDL_Rect* src, SDL_Surface* dst);
-    // What Run(dst) (clip null) or Run(clip, dst) draws: the picture's corner
-    // and the part of the screen it covers, before the screen's own clipping.
-    // False when it draws nothing or has no picture.
-    bool Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const;
-    // The same from its position parameters and its owner's origin, already
-    // looked up.
+    // What Run(dst) (clip null) or Run(clip, dst) draws, from its position
+    // parameters and its owner's origin, already looked up: the picture's
+    // corner and the part of the screen it covers, before the screen's own
+    // clipping. False when it draws nothing or has no picture.
     bool Placement(const short* params, int ox, int oy, const SDL_Rect* clip, long long* left, long long* top,
                    ScreenBox* box) const;
     // Whether drawing it copies its pixels as they are (no translucency).

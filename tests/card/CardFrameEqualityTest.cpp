@@ -17,6 +17,7 @@
 
 #include "card/Card.h"
 #include "glimmer/glimmer.h"
+#include "tests/card/CardWorld.h"
 #include "tests/support/EngineWorld.h"
 
 namespace {
@@ -81,16 +82,9 @@ unsigned long long Digest(const SDL_Surface* s) {
 // Runs the scene with every frame drawn whole or not; the digests of its
 // frames, then the number of frames drawn whole.
 std::vector<unsigned long long> RunScene(bool whole) {
-    setenv("TZ", "UTC", 1);
-    tzset();
     ScopedChdir inFolder(std::string(GLIMMER_BINARY_DIR) + "/solvane");
     SetWholeFrames(whole);
-    TargetTime = CardTargetMoment();
-    GlimmerInitEngine("solvane.cfg");
-    SDL_SetTimer(0, nullptr);
-    LoadCardSettings("solvane.cfg");
-    LoadCardText("txt/txt.txt");
-    BuildCardScene();
+    StartShippedCard();
     BuildExtras();
     RegisterFrameFunction(Frame);
     std::vector<unsigned long long> digests;

@@ -17,6 +17,7 @@
 
 #include "card/Card.h"
 #include <glimmer/glimmer.h>
+#include "tests/card/CardWorld.h"
 #include "tests/support/TestWorld.h"
 
 namespace {
@@ -88,17 +89,10 @@ TEST(CardGoldenFrame, Frame100OfTheDefaultCardMatchesTheCommittedPicture) {
     const std::string folder = std::string(GLIMMER_BINARY_DIR) + "/solvane";
     const std::string expectedPath = std::string(GLIMMER_TEST_DATA_DIR) + "/card_frame100.png";
     ASSERT_TRUE(FileExists(folder + "/data/bg/skysong.png")) << "the card's folder is not built: " << folder;
-    setenv("TZ", "UTC", 1);
-    tzset();
     RgbaImage actual;
     {
         ScopedChdir inFolder(folder);
-        TargetTime = CardTargetMoment();
-        GlimmerInitEngine("solvane.cfg");
-        SDL_SetTimer(0, nullptr);
-        LoadCardSettings("solvane.cfg");
-        LoadCardText("txt/txt.txt");
-        BuildCardScene();
+        StartShippedCard();
         RegisterFrameFunction(FixedClockFrame);
         for (int frame = 0; frame <= 100; ++frame) RunGlimmerFrame();
         ASSERT_EQ(Frames, 101u);

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,20 @@ inline void WriteSolidPng(const std::string& path, int w, int h, std::uint32_t r
     }
     WriteTextFile(path, "");  // makes the folders
     WritePng(path, image);
+}
+
+// The built card's own folder, started as its main does but in UTC and
+// without the frame timer, so a test runs its frames one at a time. Call it
+// with the folder as the working directory.
+inline void StartShippedCard() {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    TargetTime = CardTargetMoment();
+    GlimmerInitEngine("solvane.cfg");
+    SDL_SetTimer(0, nullptr);
+    LoadCardSettings("solvane.cfg");
+    LoadCardText("txt/txt.txt");
+    BuildCardScene();
 }
 
 class CardWorld {
