@@ -1,11 +1,12 @@
 #pragma once
 
-// The card's random values: rand() brought into 0..32767, never seeded, so
-// every run with the same settings draws the same sequence.
+// The card's random values. The card draws them from a generator of its own,
+// never seeded, which gives exactly the sequence of glibc's unseeded rand():
+// so every run with the same settings draws the same snow, and the same on
+// every platform whatever its C library's rand() does.
 
-// rand() brought into 0..32767. Where RAND_MAX is 32767 this is rand() itself;
-// a larger range (glibc: 2147483647) is scaled down, keeping the high-order
-// bits: rand() * 32768 / (RAND_MAX + 1).
+// The next value of the card's generator, 0..32767 (the high-order bits of
+// the generator's 31-bit value: value * 32768 / 2^31).
 int CardRand();
 
 // trunc(CardRand() * span / 32767.0), the card's one rule for random values.

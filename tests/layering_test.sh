@@ -24,4 +24,12 @@ for file in */*; do
     fi
   done < <(grep -oE '#include [<"]glimmer/[a-z]+/' "$file" | sed -E 's|.*glimmer/([a-z]+)/|\1|')
 done
+# The system under the engine is reached through glimmer/base/Platform.h
+# alone: only its per-platform files include system headers or ask which
+# platform they are built for.
+while read -r hit; do
+  echo "$hit: a platform header or macro outside glimmer/base/Platform*.cpp"
+  status=1
+done < <(grep -nE '#include <(dlfcn|signal|unistd|windows|emscripten)[./]|#if.*(_WIN32|__EMSCRIPTEN__|__linux__|__unix__)' */* |
+  grep -v '^base/Platform[A-Za-z]*\.cpp:')
 exit "$status"

@@ -1,13 +1,12 @@
 #include "glimmer/graphics/Present.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "glimmer/base/Platform.h"
 #include "glimmer/graphics/Video.h"
 
 namespace {
@@ -72,15 +71,11 @@ void Decide() {
     Path.decided = true;
     SDL_Surface* screen = SDL_FBSurface;
     if (SwitchedOff() || !screen || (screen->flags & SDL_OPENGL)) return;
-    // Only sdl12-compat names its SDL 2 window; the SDL 2 library it runs on
-    // is already loaded, so this opens nothing new.
-    auto getWindow = reinterpret_cast<GetWindowFn>(dlsym(RTLD_DEFAULT, "SDL12COMPAT_GetWindow"));
-    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_LAZY | RTLD_NOLOAD);
-    if (!getWindow || !sdl2) return;
-    Path.getSurface = reinterpret_cast<GetWindowSurfaceFn>(dlsym(sdl2, "SDL_GetWindowSurface"));
-    Path.update = reinterpret_cast<UpdateRectsFn>(dlsym(sdl2, "SDL_UpdateWindowSurfaceRects"));
-    // The handle only counted one more use of a library that stays loaded.
-    dlclose(sdl2);
+    // Only sdl12-compat names its SDL 2 window.
+    auto getWindow = reinterpret_cast<GetWindowFn>(PlatformSdlFunction("SDL12COMPAT_GetWindow"));
+    if (!getWindow) return;
+    Path.getSurface = reinterpret_cast<GetWindowSurfaceFn>(PlatformSdlFunction("SDL_GetWindowSurface"));
+    Path.update = reinterpret_cast<UpdateRectsFn>(PlatformSdlFunction("SDL_UpdateWindowSurfaceRects"));
     Path.window = getWindow();
     if (!Path.getSurface || !Path.update || !Path.window) return;
     const Sdl2Surface* surface = Path.getSurface(Path.window);
@@ -99,10 +94,13 @@ void ResetPresentation() {
 }
 
 void PresentWhole() {
-    if (SDL_FBSurface) SDL_Flip(SDL_FBSurface);
+    if (!SDL_FBSurface) return;
+    const SDL_Rect all = {0, 0, static_cast<Uint16>(SDL_FBSurface->w), static_cast<Uint16>(SDL_FBSurface->h)};
+    if (!PlatformShowScreen(SDL_FBSurface, &all, 1)) SDL_Flip(SDL_FBSurface);
 }
 
 void PresentParts(const SDL_Rect* parts, int count) {
+    if (SDL_FBSurface && PlatformShowScreen(SDL_FBSurface, parts, count)) return;
     if (!PartialPresentAvailable()) {
         PresentWhole();
         return;

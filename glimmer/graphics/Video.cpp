@@ -8,6 +8,7 @@
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
+#include "glimmer/base/Platform.h"
 
 SDL_Surface* SDL_FBSurface = nullptr;
 
@@ -59,8 +60,8 @@ SDL_PixelFormat* MakeTemplateFormat(const SDL_PixelFormat& screen) {
 // Settings made in the environment are left alone, and OpenGL modes need GL.
 void PreferSoftwarePresentation() {
     if (CFG.VideoFlags & OpenGLVideoFlags) return;
-    setenv("SDL_RENDER_DRIVER", "software", 0);
-    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    PlatformSetEnvironment("SDL_RENDER_DRIVER", "software", false);
+    PlatformSetEnvironment("SDL_FRAMEBUFFER_ACCELERATION", "0", false);
 }
 
 }  // namespace

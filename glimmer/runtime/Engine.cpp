@@ -14,6 +14,7 @@
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/Error.h"
+#include "glimmer/base/Platform.h"
 #include "glimmer/graphics/Present.h"
 #include "glimmer/runtime/FrameDamage.h"
 #include "glimmer/runtime/Mouse.h"
@@ -279,32 +280,43 @@ int PollEvent(SDL_Event* event) {
 
 }  // namespace
 
+namespace {
+
+Uint32 LastFrameTicks = 0;
+unsigned long PostedBeforePause = 0;
+
+// Takes every queued event, drawing a frame for each frame event.
+void LoopStep() {
+    EndIfStopRequested();
+    SDL_Event event;
+    // Checked per event too: slow frames can keep the queue from emptying.
+    while (PollEvent(&event)) {
+        EndIfStopRequested();
+        if (event.type == SDL_VIDEOEXPOSE) {
+            if (PostedTicks > TakenTicks) ++TakenTicks;
+            else ShowWholeNext = true;
+            LastFrameTicks = SDL_GetTicks();
+            RunGlimmerFrame();
+        }
+    }
+    // Ticks taken elsewhere (by a frame function's own polling) would
+    // otherwise make later exposures pass for ticks. Only ticks counted
+    // before the last pause count as gone: one counted just now may still
+    // be on its way into the queue.
+    if (TakenTicks < PostedBeforePause) TakenTicks = PostedBeforePause;
+    PostedBeforePause = PostedTicks;
+}
+
+// Nothing queued: sleep rather than spin a whole core.
+Uint32 LoopPause() { return IdleWait(SDL_GetTicks() - LastFrameTicks); }
+
+}  // namespace
+
 void RunGlimmerEngine() {
     StartLoop();
-    SDL_Event event;
-    Uint32 lastFrame = SDL_GetTicks();
-    unsigned long postedBeforePause = PostedTicks;
-    for (;;) {
-        EndIfStopRequested();
-        // Checked per event too: slow frames can keep the queue from emptying.
-        while (PollEvent(&event)) {
-            EndIfStopRequested();
-            if (event.type == SDL_VIDEOEXPOSE) {
-                if (PostedTicks > TakenTicks) ++TakenTicks;
-                else ShowWholeNext = true;
-                lastFrame = SDL_GetTicks();
-                RunGlimmerFrame();
-            }
-        }
-        // Ticks taken elsewhere (by a frame function's own polling) would
-        // otherwise make later exposures pass for ticks. Only ticks counted
-        // before the last pause count as gone: one counted just now may still
-        // be on its way into the queue.
-        if (TakenTicks < postedBeforePause) TakenTicks = postedBeforePause;
-        postedBeforePause = PostedTicks;
-        // Nothing queued: sleep rather than spin a whole core.
-        SDL_Delay(IdleWait(SDL_GetTicks() - lastFrame));
-    }
+    LastFrameTicks = SDL_GetTicks();
+    PostedBeforePause = PostedTicks;
+    PlatformRunForever(LoopStep, LoopPause);
 }
 
 int EngineEventFilter(const SDL_Event* event) {

@@ -1,12 +1,11 @@
 #include "glimmer/runtime/Signals.h"
 
-#include <signal.h>
-
 #include <csignal>
 #include <ostream>
 
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
+#include "glimmer/base/Platform.h"
 
 namespace {
 
@@ -30,11 +29,7 @@ extern "C" void OnStopSignal(int signal) {
 void InstallStopSignals() {
     // Installed before SDL starts: SDL then keeps its own handlers out, which
     // would turn the request into a quit event that the loop discards.
-    struct sigaction action = {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    PlatformInstallStopHandler(OnStopSignal);
 }
 
 int StopRequested() { return StopSignal; }

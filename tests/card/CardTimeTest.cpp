@@ -107,6 +107,19 @@ TEST(CardRandom, StaysIn0To32767AndCoversTheRange) {
     EXPECT_GT(high, 32667);
 }
 
+// The card's generator is glibc's unseeded rand(), whatever the C library:
+// the same snow on every platform. Its first values are known; on glibc the
+// whole run is compared.
+TEST(CardRandom, DrawsGlibcsUnseededSequenceOnEveryPlatform) {
+    const int first[] = {1804289383 >> 16, 846930886 >> 16, 1681692777 >> 16, 1714636915 >> 16,
+                         1957747793 >> 16};
+    for (int expected : first) ASSERT_EQ(CardRand(), expected);
+#ifdef __GLIBC__
+    for (int i = 0; i < 5; ++i) std::rand();
+    for (int i = 0; i < 100000; ++i) ASSERT_EQ(CardRand(), std::rand() >> 16) << "value " << i + 5;
+#endif
+}
+
 TEST(CardRandom, ScalesBySpanOver32767) {
     for (int i = 0; i < 5000; ++i) {
         int v = CardRandom(800.0);

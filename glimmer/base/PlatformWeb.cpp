@@ -1,0 +1,65 @@
+#include "glimmer/base/Platform.h"
+
+#include <emscripten.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// The canvas takes bytes in the order red, green, blue, alpha; the screen
+// keeps its pixels in its own layout, so each part is repacked first.
+std::vector<Uint32> Repacked;
+
+}  // namespace
+
+// One part of the screen, already repacked, put into the page's canvas.
+EM_JS(void, GlimmerPutImage, (const void* rgba, int x, int y, int w, int h), {
+    var canvas = Module['canvas'];
+    if (!canvas) return;
+    if (!Module.glimmerContext) Module.glimmerContext = canvas.getContext('2d');
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4);
+    Module.glimmerContext.putImageData(new ImageData(pixels, w, h), x, y);
+});
+
+void PlatformSetEnvironment(const char* name, const char* value, bool replace) {
+    setenv(name, value, replace ? 1 : 0);
+}
+
+// A page is never asked to stop; it is closed.
+void PlatformInstallStopHandler(void (*)(int)) {}
+
+// The page shows the screen itself, so SDL 2's window is never needed.
+void* PlatformSdlFunction(const char*) { return nullptr; }
+
+bool PlatformShowScreen(const SDL_Surface* screen, const SDL_Rect* parts, int count) {
+    if (!screen || !screen->pixels || screen->format->BytesPerPixel != 4) return false;
+    const SDL_PixelFormat& f = *screen->format;
+    for (int i = 0; i < count; ++i) {
+        const int x0 = parts[i].x < 0 ? 0 : parts[i].x;
+        const int y0 = parts[i].y < 0 ? 0 : parts[i].y;
+        const int x1 = parts[i].x + parts[i].w > screen->w ? screen->w : parts[i].x + parts[i].w;
+        const int y1 = parts[i].y + parts[i].h > screen->h ? screen->h : parts[i].y + parts[i].h;
+        if (x1 <= x0 || y1 <= y0) continue;
+        Repacked.resize(static_cast<size_t>(x1 - x0) * (y1 - y0));
+        Uint32* out = Repacked.data();
+        for (int y = y0; y < y1; ++y) {
+            const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(screen->pixels) +
+                                                                 static_cast<size_t>(y) * screen->pitch);
+            for (int x = x0; x < x1; ++x) {
+                const Uint32 p = row[x];
+                *out++ = ((p & f.Rmask) >> f.Rshift) | ((p & f.Gmask) >> f.Gshift) << 8 |
+                         ((p & f.Bmask) >> f.Bshift) << 16 | 0xFF000000u;
+            }
+        }
+        GlimmerPutImage(Repacked.data(), x0, y0, x1 - x0, y1 - y0);
+    }
+    return true;
+}
+
+void PlatformRunForever(void (*step)(), Uint32 (*)()) {
+    // The browser calls step at each animation frame; main's stack is left
+    // behind for good, as the desktop loop never returns either.
+    emscripten_set_main_loop(step, 0, 1);
+    std::abort();
+}
