@@ -50,6 +50,16 @@ void Warn(const char* path, const char* what) {
 
 }  // namespace
 
+bool IsPlainText(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        unsigned int point = 0;
+        const unsigned int length = DecodeUtf8(text, i, point);
+        if (length == 0 || (IsControl(point) && point != '\t')) return false;
+        i += length;
+    }
+    return true;
+}
+
 bool CleanSenderName(const std::string& line, std::string& name, bool& cut) {
     name.clear();
     cut = false;

@@ -18,6 +18,9 @@ void LoadCardSender(const char* path);
 // control character; cut tells whether it was longer than CardNameCharsMax.
 bool CleanSenderName(const std::string& line, std::string& name, bool& cut);
 
+// Whether text is UTF-8 without control characters (a tab is allowed).
+bool IsPlainText(const std::string& text);
+
 // The credit's words: "Author: " and the sender's name, or the card's own
 // author without one.
 std::string CreditText();

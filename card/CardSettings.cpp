@@ -46,11 +46,16 @@ void ReadNewYear(std::FILE* f, int& setting) {
     const long start = std::ftell(f);
     char word[100];
     if (std::fscanf(f, "%99s", word) != 1) return;
-    if (std::strcmp(word, "nearest") == 0) setting = NewYearNearest;
-    else if (!ReadYear(word, setting) && start >= 0) std::fseek(f, start, SEEK_SET);
+    if (!ReadNewYearWord(word, setting) && start >= 0) std::fseek(f, start, SEEK_SET);
 }
 
 }  // namespace
+
+bool ReadNewYearWord(const char* word, int& setting) {
+    if (std::strcmp(word, "nearest") != 0) return ReadYear(word, setting);
+    setting = NewYearNearest;
+    return true;
+}
 
 void LoadCardSettings(const char* path) {
     FileHandle file(std::fopen(path, "r"));

@@ -12,6 +12,10 @@ extern int SnowSpeed;      // default 5
 constexpr int NewYearNearest = 0;
 extern int NewYear;
 
+// Reads a NewYear value: the word nearest, or a year of one to four digits
+// whose New Year the C library can represent. False leaves setting as it was.
+bool ReadNewYearWord(const char* word, int& setting);
+
 // Reads SnowNum, SnowDensity, TextSpeed, SnowSpeed and NewYear from the file;
 // every other word is passed over. A value that does not parse keeps the
 // setting. NewYear takes a year from 1 to 9999 whose New Year the C library

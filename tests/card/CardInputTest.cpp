@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "card/Card.h"
 #include <glimmer/glimmer.h>
@@ -198,6 +199,58 @@ TEST(CardSender, RefusesLinesThatAreNoTextAndCutsLongNames) {
     ASSERT_TRUE(CleanSenderName("\tAnna\tLee   ", name, cut));
     EXPECT_FALSE(cut);
     EXPECT_EQ(name, "Anna Lee");
+}
+
+TEST(CardLink, CarriesNameLinesYearSnowAndLanguage) {
+    const CardLink link = ReadCardLink(
+        "from=%D0%9C%D0%B0%D1%88%D0%B0&line=Happy%20New%20Year!&line=See+you+soon&line=&year=2027&snow=25&lang=de-AT");
+    EXPECT_TRUE(link.notes.empty());
+    EXPECT_EQ(link.name, "Маша");
+    EXPECT_EQ(link.lines, (std::vector<std::string>{"Happy New Year!", "See you soon", ""}));
+    EXPECT_EQ(link.year, 2027);
+    EXPECT_EQ(link.snow, 25);
+    EXPECT_EQ(link.language, "de-AT");
+    EXPECT_EQ(ReadCardLink("year=nearest").year, NewYearNearest);
+
+    const CardLink none = ReadCardLink("");
+    EXPECT_FALSE(none.hasName || none.hasYear || none.hasSnow);
+    EXPECT_TRUE(none.lines.empty() && none.language.empty() && none.notes.empty());
+}
+
+// Each bad field is left out with a note; the good fields beside it stay.
+TEST(CardLink, LeavesOutBadFieldsAndKeepsTheRest) {
+    const std::string bad[] = {"from=%FF%FE",     "from=Ann%1B[31m", "line=%E2%82",  "line=a%00b",
+                         "year=10000",      "year=0",          "year=2027x",   "year=20%0027",
+                         "snow=100",        "snow=-1",         "snow=",        "lang=%3Cscript%3E",
+                         "lang=english-uk", "colour=red",      "line=%zz",     "from=%4",
+                         "line=" + std::string(512, 'a')};
+    for (const std::string& field : bad) {
+        const CardLink link = ReadCardLink("line=kept&" + field + "&from=Bo");
+        EXPECT_EQ(link.notes.size(), 1u) << field;
+        EXPECT_EQ(link.lines, std::vector<std::string>{"kept"}) << field;
+        EXPECT_EQ(link.name, "Bo") << field;
+        EXPECT_FALSE(link.hasYear || link.hasSnow || !link.language.empty()) << field;
+    }
+    std::string many;
+    for (int i = 0; i < 600; ++i) many += "line=" + std::to_string(i) + "&";
+    EXPECT_EQ(ReadCardLink(many).lines.size(), CardTextLinesMax);
+    EXPECT_EQ(ReadCardLink(std::string(CardLinkBytesMax + 1, 'x')).notes.size(), 1u);
+}
+
+TEST(CardLink, ReplacesTheShippedTextsAndSettings) {
+    ReadText("shipped one\nshipped two\n");
+    SenderName = "Shipped";
+    NewYear = 2004;
+    SnowNum = 10;
+    ApplyCardLink(ReadCardLink("snow=3"));
+    EXPECT_EQ(LineCount, 3u);
+    EXPECT_EQ(SenderName, "Shipped");
+    EXPECT_EQ(SnowNum, 3);
+    ApplyCardLink(ReadCardLink("line=%D0%A1+%D0%9D%D0%BE%D0%B2%D1%8B%D0%BC&from=Ann&year=2031"));
+    EXPECT_EQ(LineCount, 1u);
+    EXPECT_STREQ(GreetingText(0), "С Новым");
+    EXPECT_EQ(CreditText(), "Author: Ann");
+    EXPECT_EQ(NewYear, 2031);
 }
 
 TEST(CardEventFilter, KeepsEveryEventBeforeTheFirstFrame) {
