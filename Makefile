@@ -11,7 +11,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package clean
+.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package web clean
 
 all: build
 
@@ -38,6 +38,25 @@ SCREENSHOT ?= screenshot.png
 SCREENSHOT_SECONDS ?= 8
 screenshot: build
 	@bash scripts/screenshot $(BUILD_DIR) $(SCREENSHOT) $(SCREENSHOT_SECONDS)
+
+# The card as a web page in $(BUILD_DIR)/web, for any static web host. The
+# libraries are built from the archives in THIRD_PARTY_DIR by scripts/build-libs
+# and kept outside the clone; the page takes the desktop build's card folder and
+# a frame of it as the link preview's picture (absolute with WEB_URL, the
+# address the page will be served from, ending in /).
+THIRD_PARTY_DIR ?= $(abspath $(CURDIR)/../shared/third_party)
+WEB_BUILD_DIR ?= build-web
+WEB_URL ?=
+web: build
+	@bash scripts/install-deps web
+	@$(BUILD_DIR)/tools/cardframe/cardframe $(BUILD_DIR)/solvane $(CURDIR)/$(BUILD_DIR)/card-frame.png
+	@prefix=$$(THIRD_PARTY_DIR="$(THIRD_PARTY_DIR)" bash scripts/build-libs web | tail -n 1) && \
+		export NODE_PATH=/usr/share/nodejs && \
+		emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMER_LIBS_PREFIX="$$prefix" \
+			-DGLIMMER_CARD_FOLDER=$(CURDIR)/$(BUILD_DIR)/solvane -DGLIMMER_CARD_FRAME=$(CURDIR)/$(BUILD_DIR)/card-frame.png \
+			-DGLIMMER_WEB_OUTPUT=$(CURDIR)/$(BUILD_DIR)/web -DGLIMMER_WEB_URL="$(WEB_URL)" > /dev/null && \
+		cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+	@echo "The page is in $(BUILD_DIR)/web; to view it: python3 -m http.server -d $(BUILD_DIR)/web -b 127.0.0.1 8000"
 
 # Release build in build-bench; runs every build-bench/bench/*_bench, one
 # executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt), then the
@@ -96,4 +115,4 @@ package: build
 	@ls $(BUILD_DIR)/*.deb
 
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz
+	rm -rf build build-sanitize build-bench build-fuzz build-web
