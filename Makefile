@@ -11,7 +11,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package web clean
+.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package web test-web clean
 
 all: build
 
@@ -57,6 +57,13 @@ web: build
 			-DGLIMMER_WEB_OUTPUT=$(CURDIR)/$(BUILD_DIR)/web -DGLIMMER_WEB_URL="$(WEB_URL)" > /dev/null && \
 		cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
 	@echo "The page is in $(BUILD_DIR)/web; to view it: python3 -m http.server -d $(BUILD_DIR)/web -b 127.0.0.1 8000"
+
+# The page in Debian's Chromium (tests/web/page_test.js, puppeteer-core from
+# the lock file): served on 127.0.0.1, it must show the card, draw the golden
+# frame, take a link, survive bad ones and ask nothing of other origins.
+test-web: web
+	@cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	@node tests/web/page_test.js $(CURDIR)/$(BUILD_DIR) $(CURDIR)/$(WEB_BUILD_DIR)
 
 # Release build in build-bench; runs every build-bench/bench/*_bench, one
 # executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt), then the

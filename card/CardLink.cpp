@@ -140,4 +140,11 @@ void ApplyCardLink(const CardLink& link) {
     }
     if (link.hasYear) NewYear = link.year;
     if (link.hasSnow) SnowNum = link.snow;
+    std::string taken;
+    if (link.hasName) taken += ", name \"" + link.name + "\"";
+    if (!link.lines.empty()) taken += ", lines " + std::to_string(link.lines.size());
+    if (link.hasYear) taken += ", year " + (link.year == NewYearNearest ? std::string("nearest") : std::to_string(link.year));
+    if (link.hasSnow) taken += ", snow " + std::to_string(link.snow);
+    if (!link.language.empty()) taken += ", language " + link.language;
+    if (!taken.empty()) std::fprintf(stderr, "solvanewin: link: the card takes%s\n", taken.c_str() + 1);
 }

@@ -2,6 +2,7 @@
 // frame test draws it: in UTC, at the same fixed moment, frames one after the
 // other. The frame stays on the canvas and the page's document title says
 // when it is there, for the browser test to compare with the committed picture.
+// A link after the address's '#' is taken as the card takes it.
 
 #include <emscripten.h>
 
@@ -9,6 +10,7 @@
 #include <ctime>
 
 #include "card/Card.h"
+#include "card/WebLink.h"
 #include <glimmer/glimmer.h>
 
 namespace {
@@ -30,6 +32,7 @@ int main(int, char**) {
     SDL_SetTimer(0, nullptr);
     LoadCardSettings("solvane.cfg");
     LoadCardText("txt/txt.txt");
+    ApplyCardLink(ReadCardLink(PageLinkText()));
     BuildCardScene();
     RegisterFrameFunction(FixedClockFrame);
     for (int frame = 0; frame <= 100; ++frame) RunGlimmerFrame();
