@@ -77,6 +77,10 @@ bench: deps
 		echo "== $$b"; SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $$b; done
 	@echo "== the card (bench/card/run.sh)"
 	@bash bench/card/run.sh build-bench
+	@echo "== the card's web page (bench/web/run.js)"
+	@$(MAKE) --no-print-directory web
+	@cd bench/web && npm ci --no-audit --no-fund --loglevel=error
+	@node bench/web/run.js $(CURDIR)/$(BUILD_DIR)
 
 # clang + libFuzzer build in build-fuzz; runs every target named by a folder
 # tests/fuzz/corpus/<target>/ for FUZZ_RUNS inputs, growing that corpus.

@@ -10,7 +10,7 @@
 namespace {
 
 EM_JS(char*, PageFragment, (int most), {
-    var text = (window.location.hash || '').replace(/^#/, '');
+    var text = (window.location.hash || "").replace(/^#/, "");
     if (text.length > most) text = text.substring(0, most + 1);
     var size = lengthBytesUTF8(text) + 1;
     var copy = _malloc(size);
