@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -32,27 +33,45 @@ void PlatformInstallStopHandler(void (*)(int)) {}
 // The page shows the screen itself, so SDL 2's window is never needed.
 void* PlatformSdlFunction(const char*) { return nullptr; }
 
+namespace {
+
+// Repacks one part of the screen and puts it into the canvas.
+void PutPart(const SDL_Surface* screen, int x0, int y0, int x1, int y1) {
+    const SDL_PixelFormat& f = *screen->format;
+    Repacked.resize(static_cast<size_t>(x1 - x0) * (y1 - y0));
+    Uint32* out = Repacked.data();
+    for (int y = y0; y < y1; ++y) {
+        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(screen->pixels) +
+                                                             static_cast<size_t>(y) * screen->pitch);
+        for (int x = x0; x < x1; ++x) {
+            const Uint32 p = row[x];
+            *out++ = ((p & f.Rmask) >> f.Rshift) | ((p & f.Gmask) >> f.Gshift) << 8 |
+                     ((p & f.Bmask) >> f.Bshift) << 16 | 0xFF000000u;
+        }
+    }
+    GlimmerPutImage(Repacked.data(), x0, y0, x1 - x0, y1 - y0);
+}
+
+}  // namespace
+
 bool PlatformShowScreen(const SDL_Surface* screen, const SDL_Rect* parts, int count) {
     if (!screen || !screen->pixels || screen->format->BytesPerPixel != 4) return false;
-    const SDL_PixelFormat& f = *screen->format;
-    for (int i = 0; i < count; ++i) {
-        const int x0 = parts[i].x < 0 ? 0 : parts[i].x;
+    // Each put costs the browser a call and an image of its own: the parts
+    // of one band of the screen (the frame loop lists them band by band) go
+    // as one part from the first one's left to the last one's right.
+    int i = 0;
+    while (i < count) {
         const int y0 = parts[i].y < 0 ? 0 : parts[i].y;
-        const int x1 = parts[i].x + parts[i].w > screen->w ? screen->w : parts[i].x + parts[i].w;
-        const int y1 = parts[i].y + parts[i].h > screen->h ? screen->h : parts[i].y + parts[i].h;
-        if (x1 <= x0 || y1 <= y0) continue;
-        Repacked.resize(static_cast<size_t>(x1 - x0) * (y1 - y0));
-        Uint32* out = Repacked.data();
-        for (int y = y0; y < y1; ++y) {
-            const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(screen->pixels) +
-                                                                 static_cast<size_t>(y) * screen->pitch);
-            for (int x = x0; x < x1; ++x) {
-                const Uint32 p = row[x];
-                *out++ = ((p & f.Rmask) >> f.Rshift) | ((p & f.Gmask) >> f.Gshift) << 8 |
-                         ((p & f.Bmask) >> f.Bshift) << 16 | 0xFF000000u;
-            }
+        const int y1 = std::min<int>(screen->h, parts[i].y + parts[i].h);
+        int x0 = parts[i].x < 0 ? 0 : parts[i].x;
+        int x1 = std::min<int>(screen->w, parts[i].x + parts[i].w);
+        int next = i + 1;
+        for (; next < count && parts[next].y == parts[i].y && parts[next].h == parts[i].h; ++next) {
+            x0 = std::min<int>(x0, parts[next].x < 0 ? 0 : parts[next].x);
+            x1 = std::max<int>(x1, std::min<int>(screen->w, parts[next].x + parts[next].w));
         }
-        GlimmerPutImage(Repacked.data(), x0, y0, x1 - x0, y1 - y0);
+        if (x1 > x0 && y1 > y0) PutPart(screen, x0, y0, x1, y1);
+        i = next;
     }
     return true;
 }
