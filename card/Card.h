@@ -4,6 +4,7 @@
 
 #include "card/CardEventFilter.h"
 #include "card/CardFrame.h"
+#include "card/CardLanguage.h"
 #include "card/CardLink.h"
 #include "card/CardParticles.h"
 #include "card/CardRandom.h"

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "card/CardLanguage.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/resources/FileSystem.h"
 
@@ -113,4 +114,13 @@ void LoadCardSender(const char* path) {
     }
 }
 
-std::string CreditText() { return SenderName.empty() ? "Author: Tarnwell" : "Author: " + SenderName; }
+std::string CreditText() {
+    if (SpokenLanguage.empty()) return SenderName.empty() ? "Author: Tarnwell" : "Author: " + SenderName;
+    // The shipped name is the card's own author's, written as the reader's
+    // language writes it; a sender's name stays as it was written.
+    const char* const author = "Tarnwell";
+    const bool shipped = SenderName.empty() || SenderName == author;
+    // TRANSLATORS: the credit in the corner; {name} is the sender's name.
+    return FillPlaceholders(Translated("credit", "Author: {name}"),
+                            {{"{name}", shipped ? Translated("sender", "Tarnwell") : SenderName}});
+}

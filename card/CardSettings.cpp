@@ -13,6 +13,7 @@ float SnowDensity = 0.0f;
 int TextSpeed = 100;
 int SnowSpeed = 5;
 int NewYear = 2004;
+std::string LanguageSetting;
 
 namespace {
 
@@ -49,6 +50,11 @@ void ReadNewYear(std::FILE* f, int& setting) {
     if (!ReadNewYearWord(word, setting) && start >= 0) std::fseek(f, start, SEEK_SET);
 }
 
+void ReadWord(std::FILE* f, std::string& setting) {
+    char word[100];
+    if (std::fscanf(f, "%99s", word) == 1) setting = word;
+}
+
 }  // namespace
 
 bool ReadNewYearWord(const char* word, int& setting) {
@@ -71,5 +77,6 @@ void LoadCardSettings(const char* path) {
         else if (std::strcmp(word, "TextSpeed") == 0) ReadInt(f, TextSpeed);
         else if (std::strcmp(word, "SnowSpeed") == 0) ReadInt(f, SnowSpeed);
         else if (std::strcmp(word, "NewYear") == 0) ReadNewYear(f, NewYear);
+        else if (std::strcmp(word, "Language") == 0) ReadWord(f, LanguageSetting);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The card's own settings in "solvane.cfg".
 
 extern int SnowNum;        // default 0
@@ -12,11 +14,14 @@ extern int SnowSpeed;      // default 5
 constexpr int NewYearNearest = 0;
 extern int NewYear;
 
+// The Language setting: a language code, "auto", or "" without the key.
+extern std::string LanguageSetting;
+
 // Reads a NewYear value: the word nearest, or a year of one to four digits
 // whose New Year the C library can represent. False leaves setting as it was.
 bool ReadNewYearWord(const char* word, int& setting);
 
-// Reads SnowNum, SnowDensity, TextSpeed, SnowSpeed and NewYear from the file;
+// Reads SnowNum, SnowDensity, TextSpeed, SnowSpeed, NewYear and Language from the file;
 // every other word is passed over. A value that does not parse keeps the
 // setting. NewYear takes a year from 1 to 9999 whose New Year the C library
 // can represent, or the word nearest.

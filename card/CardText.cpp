@@ -3,13 +3,46 @@
 #include <cstdio>
 #include <cstring>
 
+#include "card/CardLanguage.h"
 #include "glimmer/resources/FileSystem.h"
 
 char TextLines[CardTextLinesMax][CardTextLineSize];
 Uint32 LineCount = 0;
+bool ShippedGreetings = false;
+
+namespace {
+
+// The lines of the shipped data/txt/txt.txt, in its order.
+const char* const Shipped[] = {
+    N_("С Новым годом!"),
+    N_("Пусть снег укроет все вчерашние печали"),
+    N_("Тёплого дома и светлых окон в долгие ночи"),
+    N_("Пусть каждая снежинка принесёт удачу"),
+    N_("Happy New Year!"),
+    N_("Здоровья, смеха и верных друзей рядом"),
+    N_("Пусть ёлка пахнет детством, а чай — мёдом"),
+    N_("May your windows glow warm all winter long"),
+    N_("Чудес, которые сбываются без спроса"),
+    N_("Пусть год будет щедрым на добрые встречи"),
+    N_("Wishing you light, laughter and good company"),
+    N_("Тихих снегопадов и шумных праздников"),
+    N_("Пусть сбудется всё, что загадано в полночь"),
+    N_("С праздником, дорогие мои!"),
+};
+
+bool IsShipped() {
+    if (LineCount != sizeof Shipped / sizeof Shipped[0]) return false;
+    for (Uint32 i = 0; i < LineCount; ++i) {
+        if (std::strcmp(TextLines[i], Shipped[i]) != 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 void LoadCardText(const char* path) {
     LineCount = 0;
+    ShippedGreetings = false;
     if (!FS) return;
     std::FILE* f = FS->Fopen(path, "rt");
     if (!f) return;
@@ -29,9 +62,10 @@ void LoadCardText(const char* path) {
         ++LineCount;
     }
     FS->Fclose(f);
+    ShippedGreetings = IsShipped();
 }
 
 const char* GreetingText(unsigned int entry) {
     if (entry >= CardTextLinesMax || TextLines[entry][0] == '\0') return " ";
-    return TextLines[entry];
+    return ShippedGreetings ? TranslatedLine(TextLines[entry]) : TextLines[entry];
 }

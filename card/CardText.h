@@ -15,6 +15,10 @@ extern Uint32 LineCount;
 // card then runs without a greeting line.
 void LoadCardText(const char* path);
 
+// Whether TextLines hold the greeting lines the card ships with, line for
+// line; only those are shown in the language the card speaks.
+extern bool ShippedGreetings;
+
 // The greeting text shown for an entry of TextLines; an empty entry shows as
 // a blank, since an empty line cannot be rendered.
 const char* GreetingText(unsigned int entry);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "card/CardLanguage.h"
 #include "card/CardSettings.h"
 
 time_t TargetTime = 0;
@@ -21,6 +22,92 @@ long long NewYearOf(time_t target) {
     struct tm local;
     if (!localtime_r(&target, &local)) return 0;
     return 1900LL + local.tm_year + (local.tm_mon == 11 ? 1 : 0);
+}
+
+std::string Count(const char* text, unsigned long long n) {
+    return FillPlaceholders(text, {{"{n}", std::to_string(n)}});
+}
+
+std::string SpokenCountdown(bool since, long long year, unsigned long long hours, unsigned int minutes,
+                            unsigned int seconds) {
+    // TRANSLATORS: "until" counts down to the New Year, "since" counts the
+    // time after it; the words may take another case in each. {n} is the number.
+    const std::string h = Count(since ? TranslatedPlural("since", "{n} hour", "{n} hours", hours)
+                                      : TranslatedPlural("until", "{n} hour", "{n} hours", hours),
+                                hours);
+    const std::string m = Count(since ? TranslatedPlural("since", "{n} minute", "{n} minutes", minutes)
+                                      : TranslatedPlural("until", "{n} minute", "{n} minutes", minutes),
+                                minutes);
+    const std::string s = Count(since ? TranslatedPlural("since", "{n} second", "{n} seconds", seconds)
+                                      : TranslatedPlural("until", "{n} second", "{n} seconds", seconds),
+                                seconds);
+    // TRANSLATORS: hours, minutes and seconds as one phrase.
+    const std::string time = FillPlaceholders(Translated("countdown", "{hours} {minutes} {seconds}"),
+                                              {{"{hours}", h}, {"{minutes}", m}, {"{seconds}", s}});
+    // TRANSLATORS: {time} is the phrase above, {year} the New Year's year.
+    const char* sentence = since ? Translated("countdown", "{time} since New Year {year}")
+                                 : Translated("countdown", "{time} until New Year {year}");
+    return FillPlaceholders(sentence, {{"{time}", time}, {"{year}", std::to_string(year)}});
+}
+
+std::string TwoDigits(int value, bool padded) {
+    return (padded && value >= 0 && value < 10 ? "0" : "") + std::to_string(value);
+}
+
+// The clock's format: strftime's %A %B %d %e %m %Y %H %I %M %S %p and %%,
+// with "-" after the % for numbers without padding; the names come from the
+// catalog, not from the C library's locale data, which few machines have.
+std::string SpokenClock(const struct tm& local) {
+    static const char* const days[] = {
+        NC_("weekday", "Sunday"),   NC_("weekday", "Monday"), NC_("weekday", "Tuesday"),
+        NC_("weekday", "Wednesday"), NC_("weekday", "Thursday"), NC_("weekday", "Friday"),
+        NC_("weekday", "Saturday")};
+    static const char* const months[] = {
+        NC_("month in a date", "January"), NC_("month in a date", "February"), NC_("month in a date", "March"),
+        NC_("month in a date", "April"),   NC_("month in a date", "May"),      NC_("month in a date", "June"),
+        NC_("month in a date", "July"),    NC_("month in a date", "August"),   NC_("month in a date", "September"),
+        NC_("month in a date", "October"), NC_("month in a date", "November"), NC_("month in a date", "December")};
+    // TRANSLATORS: the clock, in the way dates and times are written in your
+    // language: %A weekday, %B month (as written in a date), %d day, %m month,
+    // %Y year, %H hour 00-23, %I hour 01-12 with %p for AM/PM, %M minute,
+    // %S second; %-d, %-H and so on drop the leading zero.
+    // xgettext:no-c-format
+    const char* everyDay = Translated("clock", "%A, %B %-d, %Y %-I:%M:%S %p");
+    // TRANSLATORS: the same for the first day of a month (French: 1er).
+    // xgettext:no-c-format
+    const char* firstDay = Translated("clock on the first of a month", "%A, %B %-d, %Y %-I:%M:%S %p");
+    const char* format = local.tm_mday == 1 ? firstDay : everyDay;
+    const int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
+    std::string text;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            text += *p;
+            continue;
+        }
+        const bool padded = p[1] != '-';
+        const char directive = padded ? p[1] : p[2];
+        if (directive == '\0') {
+            text += p;
+            break;
+        }
+        p += padded ? 1 : 2;
+        switch (directive) {
+        case 'A': text += Translated("weekday", days[((local.tm_wday % 7) + 7) % 7]); break;
+        case 'B': text += Translated("month in a date", months[((local.tm_mon % 12) + 12) % 12]); break;
+        case 'd': text += TwoDigits(local.tm_mday, padded); break;
+        case 'e': text += (local.tm_mday < 10 && padded ? " " : "") + std::to_string(local.tm_mday); break;
+        case 'm': text += TwoDigits(local.tm_mon + 1, padded); break;
+        case 'Y': text += std::to_string(1900LL + local.tm_year); break;
+        case 'H': text += TwoDigits(local.tm_hour, padded); break;
+        case 'I': text += TwoDigits(hour12, padded); break;
+        case 'M': text += TwoDigits(local.tm_min, padded); break;
+        case 'S': text += TwoDigits(local.tm_sec, padded); break;
+        case 'p': text += local.tm_hour < 12 ? Translated("clock", "AM") : Translated("clock", "PM"); break;
+        case '%': text += '%'; break;
+        default: text += std::string(padded ? "%" : "%-") + directive;
+        }
+    }
+    return text;
 }
 
 }  // namespace
@@ -63,6 +150,7 @@ std::string CountdownTextAt(time_t target, time_t now) {
     unsigned int seconds = static_cast<unsigned int>(n % 60);
     unsigned int minutes = static_cast<unsigned int>((n / 60) % 60);
     unsigned long long hours = n / 3600;
+    if (!SpokenLanguage.empty()) return SpokenCountdown(left <= 0.0, NewYearOf(target), hours, minutes, seconds);
     char text[200];
     std::snprintf(text, sizeof text, left <= 0.0 ? SinceTarget : BeforeTarget, NewYearOf(target), hours, minutes,
                   seconds);
@@ -72,6 +160,7 @@ std::string CountdownTextAt(time_t target, time_t now) {
 std::string ClockTextAt(time_t now) {
     struct tm local;
     if (!localtime_r(&now, &local)) return std::string();
+    if (!SpokenLanguage.empty()) return SpokenClock(local);
     char text[64];
     if (!asctime_r(&local, text)) {
         // asctime gives up on years of more than four digits; same layout.

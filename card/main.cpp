@@ -7,6 +7,7 @@
 int main(int, char**) {
     GlimmerInitEngine("solvane.cfg");
     LoadCardSettings("solvane.cfg");
+    PickCardLanguage();
     TargetTime = CardTargetMoment();
     LoadCardText("txt/txt.txt");
     LoadCardSender("txt/name.txt");

@@ -9,7 +9,9 @@
 #   games/solvane                     the start command (the launcher)
 #   games/solvane-screensaver         the card in a window XScreenSaver names
 #   lib/solvane/                      the card's folder: solvanewin, launcher, solvane.cfg,
-#                                     data/, fonts/ (links to the DejaVu fonts)
+#                                     data/, fonts/ (links to the DejaVu fonts),
+#                                     locale/ (links to the catalogs)
+#   share/locale/*/LC_MESSAGES/solvane.mo  the catalogs of the card's texts
 #   share/applications/solvane.desktop, share/icons/hicolor/*/apps/solvane.png,
 #   share/metainfo/, share/man/man6/
 # and each component's share/doc/<package>/copyright and changelog.Debian.gz.
@@ -73,6 +75,16 @@ if(TARGET solvanewin AND TARGET launcher)
     foreach(font DejaVuSerif.ttf DejaVuSansMono.ttf)
       file(RELATIVE_PATH target \"\${fonts}\" \"/usr/share/fonts/truetype/dejavu/\${font}\")
       file(CREATE_LINK \"\${target}\" \"\$ENV{DESTDIR}\${fonts}/\${font}\" SYMBOLIC)
+    endforeach()" COMPONENT solvane)
+  # The catalogs go where the system keeps every program's, and the card's
+  # folder links to them as it does to the fonts.
+  install(DIRECTORY ${GLIMMER_CARD_FOLDER}/locale/ DESTINATION share/locale COMPONENT solvane)
+  install(CODE "
+    foreach(language ${CARD_LANGUAGES})
+      set(folder \"\${CMAKE_INSTALL_PREFIX}/lib/solvane/locale/\${language}/LC_MESSAGES\")
+      file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${folder}\")
+      file(RELATIVE_PATH target \"\${folder}\" \"\${CMAKE_INSTALL_PREFIX}/share/locale/\${language}/LC_MESSAGES/solvane.mo\")
+      file(CREATE_LINK \"\${target}\" \"\$ENV{DESTDIR}\${folder}/solvane.mo\" SYMBOLIC)
     endforeach()" COMPONENT solvane)
 
   set(GLIMMER_DESKTOP_OUT ${PROJECT_BINARY_DIR}/package/solvane.desktop)

@@ -3,6 +3,7 @@
 # folder, starts the real card under Xvfb and checks the row's outcome:
 #   runs              the card draws frames, keeps running, and a key ends it
 #                     with status 0 and no message on standard error;
+#   runs saying TEXT  the same, with TEXT (a fixed string) on standard error;
 #   ends N TEXT       it ends by itself with status N within the time limit,
 #                     TEXT (a fixed string) on standard error.
 # In a sanitizer build no row may leave a sanitizer report. ROWS=pattern runs
@@ -112,7 +113,7 @@ run_row() {
   APP_PID=$!
 
   case $expected in
-  runs)
+  runs | runs\ saying\ *)
     if ! win=$(window_of "$APP_PID"); then
       kill -0 "$APP_PID" 2>/dev/null && kill -9 "$APP_PID"
       wait "$APP_PID" 2>/dev/null && status=0 || status=$?
@@ -134,6 +135,10 @@ run_row() {
     wait "$APP_PID" && status=0 || status=$?
     [ "$status" = 0 ] || { echo "status $status after the key: $(head -c 300 "$dir.err")"; return; }
     ! grep -q 'INFO MESSAGE' "$dir.err" || { echo "a message on standard error: $(head -c 300 "$dir.err")"; return; }
+    if [ "$expected" != runs ]; then
+      local said=${expected#runs saying }
+      grep -qF -- "$said" "$dir.err" || { echo "no \"$said\" on standard error: $(head -c 300 "$dir.err")"; return; }
+    fi
     ;;
   ends\ *)
     local code=${expected#ends }
