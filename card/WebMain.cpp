@@ -4,6 +4,7 @@
 // the page itself makes a click or tap show the card full screen.
 
 #include <cstdlib>
+#include <string>
 
 #include "card/Card.h"
 #include "card/WebLink.h"
@@ -15,9 +16,13 @@ int main(int, char**) {
     setenv("SDL_EMSCRIPTEN_KEYBOARD_ELEMENT", "#canvas", 1);
     GlimmerInitEngine("solvane.cfg");
     LoadCardSettings("solvane.cfg");
+    const CardLink link = ReadCardLink(PageLinkText());
+    // The link's language wins over the browser's.
+    const std::string language = link.language.empty() ? LanguageSetting : link.language;
+    ActivateCardLanguage(ChooseCardLanguage(language, PageLanguages()));
     LoadCardText("txt/txt.txt");
     LoadCardSender("txt/name.txt");
-    ApplyCardLink(ReadCardLink(PageLinkText()));
+    ApplyCardLink(link);
     TargetTime = CardTargetMoment();
     BuildCardScene();
     // Not the engine's filter, which ends the program on Escape.
