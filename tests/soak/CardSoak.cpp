@@ -1,9 +1,26 @@
-// The card as solvanewin runs it, with a frame function that counts: once a
-// second it prints "frames N ms T" (frames drawn, milliseconds since the
-// loop's first frame) to standard output, for the soak test to read.
+// The card as solvanewin runs it, for the soak tests.
+//
+//   cardsoak              the frame loop with a frame function that counts: once
+//                         a second "frames N ms T" (frames drawn, milliseconds
+//                         since the loop's first frame) on standard output
+//   cardsoak night COUNT  COUNT frames back to back, each as the frame loop draws
+//                         it, with the card's clock one second further every 33
+//                         frames (the timer's rate), so the clock and countdown
+//                         are rendered anew as through a real night; every
+//                         10,000 frames "night FRAMES rss_kb R median_ms M
+//                         mean_ms A" for those 10,000 frames
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <vector>
 
 #include "card/Card.h"
+#include "glimmer/base/Error.h"
 #include "glimmer/runtime/Engine.h"
 
 namespace {
@@ -22,15 +39,81 @@ void CountedCardFrame(unsigned int frame) {
     }
 }
 
-}  // namespace
+time_t NightStart = 0;
+const unsigned int FramesPerSecond = 33;
+const unsigned int NightBlock = 10000;
 
-int main(int, char**) {
+void NightFrame(unsigned int frame) {
+    CurrentTime = NightStart + static_cast<time_t>(frame / FramesPerSecond);
+    ShowCardTime(CurrentTime);
+    MoveCardParticles();
+}
+
+long ResidentKilobytes() {
+    long pages = 0, resident = 0;
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr) return -1;
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = -1;
+    std::fclose(statm);
+    return resident < 0 ? -1 : resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The frame events the timer posted meanwhile, taken off the queue between
+// frames as the frame loop would.
+void DrainQueue() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+}
+
+void StartCard() {
     TargetTime = CardTargetMoment();
     GlimmerInitEngine("solvane.cfg");
     LoadCardSettings("solvane.cfg");
     LoadCardText("txt/txt.txt");
     BuildCardScene();
-    RegisterFrameFunction(CountedCardFrame);
     SDL_SetEventFilter(CardEventFilter);
+}
+
+[[noreturn]] void RunNight(unsigned long count) {
+    using Clock = std::chrono::steady_clock;
+    NightStart = std::time(nullptr);
+    StartCard();
+    RegisterFrameFunction(NightFrame);
+    std::vector<double> times;
+    times.reserve(NightBlock);
+    for (unsigned long drawn = 1; drawn <= count; ++drawn) {
+        DrainQueue();
+        const Clock::time_point start = Clock::now();
+        RunGlimmerFrame();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        if (times.size() == NightBlock || drawn == count) {
+            double sum = 0;
+            for (double t : times) sum += t;
+            const double mean = sum / static_cast<double>(times.size());
+            std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+            std::printf("night %lu rss_kb %ld median_ms %.4f mean_ms %.4f\n", drawn, ResidentKilobytes(),
+                        times[times.size() / 2], mean);
+            std::fflush(stdout);
+            times.clear();
+        }
+    }
+    Error(ErrorCode::Exit);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "night") == 0) {
+        char* end = nullptr;
+        const unsigned long count = std::strtoul(argv[2], &end, 10);
+        if (*end == '\0' && count > 0) RunNight(count);
+    }
+    if (argc != 1) {
+        std::fprintf(stderr, "usage: cardsoak [night FRAMES]\n");
+        return 2;
+    }
+    StartCard();
+    RegisterFrameFunction(CountedCardFrame);
     RunGlimmerEngine();
 }
