@@ -21,7 +21,8 @@ cp "$SOAK" "$folder/"
 figures="$E2E_TMP/night.txt"
 
 started=$(date +%s)
-(cd "$folder" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy exec ./cardsoak night "$SOAK_FRAMES") \
+# No display holds this one: it ends with this shell, even by SIGKILL.
+(cd "$folder" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy exec setpriv --pdeathsig TERM ./cardsoak night "$SOAK_FRAMES") \
   >"$figures" 2>"$E2E_TMP/err.txt" &
 APP_PID=$!
 echo "   frames   RSS kB  median ms   mean ms"
