@@ -11,7 +11,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package web test-web clean
+.PHONY: all deps configure build run test bench fuzz soak soak-frames valgrind screenshot install package web test-web clean
 
 all: build
 
@@ -103,6 +103,14 @@ SOAK_SECONDS ?= 600
 soak: build
 	@cmake --build $(BUILD_DIR) --target cardsoak solvane_folder -j $(JOBS)
 	@BUILD_DIR=$(CURDIR)/$(BUILD_DIR) SOURCE_DIR=$(CURDIR) SOAK_SECONDS=$(SOAK_SECONDS) bash tests/soak/card_soak.sh
+
+# soak-frames: a night in one run, SOAK_FRAMES (1000000) frames of the card
+# back to back on the dummy driver, its clock a second further every 33 frames;
+# checks memory and frame time (tests/soak/card_night.sh).
+SOAK_FRAMES ?= 1000000
+soak-frames: build
+	@cmake --build $(BUILD_DIR) --target cardsoak solvane_folder -j $(JOBS)
+	@BUILD_DIR=$(CURDIR)/$(BUILD_DIR) SOURCE_DIR=$(CURDIR) SOAK_FRAMES=$(SOAK_FRAMES) bash tests/soak/card_night.sh
 
 valgrind: build
 	@BUILD_DIR=$(CURDIR)/$(BUILD_DIR) SOURCE_DIR=$(CURDIR) bash tests/soak/card_valgrind.sh

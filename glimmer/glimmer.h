@@ -22,6 +22,7 @@
 #include "glimmer/graphics/CFont.h"
 #include "glimmer/graphics/CText.h"
 #include "glimmer/graphics/GObject.h"
+#include "glimmer/graphics/NoDisplay.h"
 #include "glimmer/graphics/Sprite.h"
 #include "glimmer/graphics/Video.h"
 #include "glimmer/ui/Button.h"

@@ -55,6 +55,10 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+# Bash skips the EXIT trap when a signal it does not catch ends it.
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # folder FLAKES WIDTH HEIGHT: a copy of the card folder asking for exactly
 # FLAKES flakes on that screen; prints its path. The flake count is
@@ -123,7 +127,9 @@ start_xvfb() {
   local n
   for n in $(seq 120 220); do
     if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
-      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+      # Ends with this shell even when it is killed outright, and whatever
+      # draws on it with it.
+      setpriv --pdeathsig TERM Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
       XVFB_PID=$!
       for _ in $(seq 1 50); do
         if xdpyinfo -display ":$n" >/dev/null 2>&1; then
@@ -153,7 +159,7 @@ cpu_share() {
   dir=$(folder "$flakes" 800 600)
   hz=$(getconf CLK_TCK)
   start_xvfb
-  (cd "$dir" && SDL_AUDIODRIVER=dummy exec ./solvanewin </dev/null >"$WORK/card.log" 2>&1) &
+  (cd "$dir" && SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy exec ./solvanewin </dev/null >"$WORK/card.log" 2>&1) &
   CARD_PID=$!
   sleep "$warmup"
   kill -0 "$CARD_PID" 2>/dev/null || { echo "run.sh: the card ended during warm-up" >&2; cat "$WORK/card.log" >&2; exit 1; }
@@ -200,7 +206,9 @@ cpu_share 300
 cpu_share 2970 rss
 [ "$STEADY_CPU" = 1 ] && cpu_share 2970 show 45
 
-# peer_share FLAKES: xsnow's CPU share with its Xvfb; prints the share.
+# peer_share FLAKES: xsnow's CPU share with its Xvfb, left in PEER_SHARE. It
+# runs in this shell, never in $(...): a subshell's Xvfb escapes the cleanup.
+PEER_SHARE=""
 peer_share() {
   local flakes=$1 hz p0 x0 t0 p1 x1 t1 share peer_pid
   hz=$(getconf CLK_TCK)
@@ -219,21 +227,22 @@ peer_share() {
   share=$(awk -v c=$((p1 - p0)) -v x=$((x1 - x0)) -v hz="$hz" -v ns=$((t1 - t0)) \
     'BEGIN { printf "%.3f", (c + x) / hz / (ns / 1e9) }')
   echo "peer    flakes=$flakes size=1024x768 after ${CPU_WARMUP} s: xsnow $(((p1 - p0) * 1000 / hz)) ms," \
-    "Xvfb $(((x1 - x0) * 1000 / hz)) ms in $(((t1 - t0) / 1000000)) ms: $share" >&2
+    "Xvfb $(((x1 - x0) * 1000 / hz)) ms in $(((t1 - t0) / 1000000)) ms: $share"
   kill -TERM "$peer_pid" 2>/dev/null || true
   wait "$peer_pid" 2>/dev/null || true
   CARD_PID=""
   kill "$XVFB_PID" 2>/dev/null || true
   wait "$XVFB_PID" 2>/dev/null || true
   XVFB_PID=""
-  echo "$share"
+  PEER_SHARE=$share
 }
 
 # ratio CARD_FLAKES PEER_FLAKES: the card's kept share over the peer's.
 ratio() {
   local card peer
   card=$(printf '%s\n' "${RESULTS[@]}" | awk -v f="flakes=$1" '$2 == "cpu_share" && $3 == f { print $5 }')
-  peer=$(peer_share "$2")
+  peer_share "$2"
+  peer=$PEER_SHARE
   RESULTS+=("bench: cpu_share_peer flakes=$2 size=1024x768 $peer")
   RESULTS+=("bench: cpu_ratio flakes=$2 size=800x600 $(awk -v c="$card" -v p="$peer" 'BEGIN { printf "%.3f", (p > 0 ? c / p : 0) }')")
 }

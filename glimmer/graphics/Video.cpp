@@ -9,6 +9,7 @@
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
 #include "glimmer/base/Platform.h"
+#include "glimmer/graphics/NoDisplay.h"
 
 SDL_Surface* SDL_FBSurface = nullptr;
 
@@ -77,6 +78,10 @@ void VideoInit() {
     char driver[1024] = "";
     SDL_VideoDriverName(driver, sizeof driver);
     DebugLog << "INFO MESSAGE:\t" << "Video driver name:" << driver << std::endl;
+    if (NoDisplay(driver, std::getenv("SDL_VIDEODRIVER"))) {
+        SDL_SetError("%s", NoDisplayMessage(driver, std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY")).c_str());
+        Error(ErrorCode::SdlFailed);
+    }
 
     if (CFG.VideoFlags & OpenGLVideoFlags) {
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (CFG.VideoFlags & SDL_DOUBLEBUF) ? 1 : 0);

@@ -18,6 +18,7 @@ eval "$(xdotool getwindowgeometry --shell "$win")"
 xmessage -name cover -title cover -bg '#ff00ff' -fg '#ff00ff' -geometry "300x400+$((X + 20))+$((Y + 100))" \
   -buttons "" "" &
 COVER_PID=$!
+HELPER_PIDS+=("$COVER_PID")
 wait_for_window '^cover$' 20 >/dev/null || fail "the covering window did not appear"
 sleep 0.5
 # The screen itself: a window's own picture says nothing of what covers it.

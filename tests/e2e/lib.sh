@@ -9,13 +9,24 @@ set -euo pipefail
 E2E_TMP=$(mktemp -d /tmp/glimmer-e2e-XXXXXX)
 XVFB_PID=""
 APP_PID=""
+# Other processes a test starts (helper windows and the like): ended with the
+# program under test on every way out.
+HELPER_PIDS=()
 
 e2e_cleanup() {
-  if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then kill -9 "$APP_PID" 2>/dev/null || true; fi
+  local pid
+  for pid in "$APP_PID" "${HELPER_PIDS[@]}"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi
+  done
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
   rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
+# Bash skips the EXIT trap when a signal it does not catch ends it; caught,
+# the signal ends the test through it.
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -25,7 +36,9 @@ start_xvfb() {
   local n
   for n in $(seq 90 190); do
     if [ ! -e "/tmp/.X${n}-lock" ] && [ ! -e "/tmp/.X11-unix/X${n}" ]; then
-      Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+      # Should this shell die by SIGKILL, its Xvfb ends too, and with it
+      # every program drawing on it.
+      setpriv --pdeathsig TERM Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
       XVFB_PID=$!
       local i
       for i in $(seq 1 50); do
@@ -40,6 +53,7 @@ start_xvfb() {
         sleep 0.1
       done
       kill "$XVFB_PID" 2>/dev/null || true
+      wait "$XVFB_PID" 2>/dev/null || true
       XVFB_PID=""
     fi
   done

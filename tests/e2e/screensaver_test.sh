@@ -16,8 +16,7 @@ export SOLVANE_DIR
 start_xvfb 1024x768x24
 # A 640x480 window at (200,150), plain green until the card draws.
 "$BUILD_DIR/tests/testwindow" 640x480+200+150 00ff00 >"$E2E_TMP/window.id" &
-HELPER_PID=$!
-trap 'kill "$HELPER_PID" 2>/dev/null || true; e2e_cleanup' EXIT
+HELPER_PIDS+=($!)
 for _ in $(seq 1 50); do [ -s "$E2E_TMP/window.id" ] && break; sleep 0.1; done
 window=$(cat "$E2E_TMP/window.id")
 [ -n "$window" ] || fail "the test window did not appear"
@@ -53,6 +52,34 @@ for p in /proc/[0-9]*; do
   [ "$(readlink "$p/exe" 2>/dev/null)" = "$card_exe" ] && fail "a card is left running: ${p#/proc/}"
 done
 echo "ok: the card drawn into a 640x480 window only, ended by SIGTERM with status 0"
+
+# The daemon may destroy its window at any time: the card drawing into it
+# ends within a second and leaves nothing running.
+"$BUILD_DIR/tests/testwindow" 640x480+200+150 0000ff >"$E2E_TMP/doomed.id" &
+doomed_pid=$!
+HELPER_PIDS+=("$doomed_pid")
+for _ in $(seq 1 50); do [ -s "$E2E_TMP/doomed.id" ] && break; sleep 0.1; done
+doomed=$(cat "$E2E_TMP/doomed.id")
+[ -n "$doomed" ] || fail "the second test window did not appear"
+XSCREENSAVER_WINDOW=$doomed "$saver" >"$E2E_TMP/saver.out" 2>"$E2E_TMP/saver.err" &
+APP_PID=$!
+for _ in $(seq 1 300); do
+  screenshot "$E2E_TMP/doomed.png"
+  [ "$(count_colour "$E2E_TMP/doomed.png" "$inside" 0 0 255)" -lt 1000 ] && break
+  kill -0 "$APP_PID" 2>/dev/null || fail "the screensaver ended before drawing: $(cat "$E2E_TMP/saver.err")"
+  sleep 0.1
+done
+sleep 1
+kill -0 "$APP_PID" 2>/dev/null || fail "the card ended before its window went: $(cat "$E2E_TMP/saver.err")"
+# Its window goes with the helper's connection.
+kill "$doomed_pid"
+wait "$doomed_pid" 2>/dev/null || true
+wait_exit "$APP_PID" 1 >"$E2E_TMP/status" || fail "the card still runs 1 s after its window was destroyed"
+APP_PID=""
+for p in /proc/[0-9]*; do
+  [ "$(readlink "$p/exe" 2>/dev/null)" = "$card_exe" ] && fail "a card is left running: ${p#/proc/}"
+done
+echo "ok: a card whose window is destroyed ends within a second (status $(cat "$E2E_TMP/status")), nothing left"
 
 # bad_id ID MESSAGE: the screensaver refuses the window id at once.
 bad_id() {

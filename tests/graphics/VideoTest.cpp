@@ -126,4 +126,39 @@ TEST_F(VideoStart, OpenGLWithoutOpenGLSupportEndsWithCode1) {
     EXPECT_EXIT(VideoInit(), ::testing::ExitedWithCode(1), "INFO MESSAGE:\tSDL error:.*OpenGL");
 }
 
+
+TEST(NoDisplay, OnlyAnUnaskedDriverThatShowsNothingCounts) {
+    struct Case {
+        const char* chosen;
+        const char* requested;
+        bool noDisplay;
+    } cases[] = {
+        {"offscreen", nullptr, true},    {"dummy", nullptr, true},        {"offscreen", "", true},
+        {"offscreen", "x11", true},      {"offscreen", "dummy", true},    {"offscreen", "offscreen", false},
+        {"dummy", "dummy", false},       {"dummy", "DUMMY", false},       {"offscreen", "x11,offscreen", false},
+        {"offscreen", "x11,offscreenx", true}, {"x11", nullptr, false},   {"wayland", nullptr, false},
+        {"kmsdrm", nullptr, false},      {nullptr, nullptr, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NoDisplay(c.chosen, c.requested), c.noDisplay)
+            << (c.chosen ? c.chosen : "(null)") << " / " << (c.requested ? c.requested : "(null)");
+    }
+}
+
+TEST(NoDisplay, MessageNamesWhatIsMissingAndWhatToDo) {
+    std::string none = NoDisplayMessage("offscreen", nullptr, "");
+    EXPECT_NE(none.find("neither DISPLAY nor WAYLAND_DISPLAY is set"), std::string::npos) << none;
+    EXPECT_NE(none.find("\"offscreen\""), std::string::npos) << none;
+    EXPECT_NE(none.find("desktop session"), std::string::npos) << none;
+    EXPECT_NE(none.find("make screenshot"), std::string::npos) << none;
+    std::string unreachable = NoDisplayMessage("offscreen", ":77", nullptr);
+    EXPECT_NE(unreachable.find("the display of DISPLAY=:77 cannot be opened, so SDL"), std::string::npos) << unreachable;
+}
+
+TEST_F(VideoStart, WithoutDisplayEndsAtOnceWithWhatToDo) {
+    for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
+    EXPECT_EXIT(VideoInit(), ::testing::ExitedWithCode(1),
+                "INFO MESSAGE:\tSDL error:no display: neither DISPLAY nor WAYLAND_DISPLAY is set.*make screenshot");
+}
+
 }  // namespace

@@ -131,15 +131,26 @@ private:
     std::string record_;
 };
 
+bool NamesOneOf(const char* entry, const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        if (std::strncmp(entry, (name + "=").c_str(), name.size() + 1) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Runs the launcher with the arguments, SOLVANE_DIR set to solvaneDir (unset
-// when null) and the working directory cwd; waits for the launcher only.
+// when null), the variables named in unset left out and the working directory
+// cwd; waits for the launcher only.
 LaunchResult RunLauncher(const std::string& program, const std::vector<std::string>& args, const char* solvaneDir,
-                const std::string& cwd = "/") {
+                const std::string& cwd = "/", std::vector<std::string> unset = {}) {
     TempDir logs;
     std::string errPath = logs / "stderr";
     std::vector<std::string> env;
+    unset.push_back("SOLVANE_DIR");
     for (char** e = environ; *e != nullptr; ++e) {
-        if (std::strncmp(*e, "SOLVANE_DIR=", 12) != 0) {
+        if (!NamesOneOf(*e, unset)) {
             env.emplace_back(*e);
         }
     }
@@ -301,6 +312,29 @@ TEST_F(Launcher, FindsBuildTreeCardFolderWhenNothingIsInstalledBesideIt) {
     EXPECT_EQ(run.Status, 0) << run.Stderr;
     ASSERT_TRUE(card.Started()) << run.Stderr;
     EXPECT_NE(card.Record().find("cwd " + Resolved(build / "solvane") + "\n"), std::string::npos);
+}
+
+TEST_F(Launcher, NoDisplayStartsNothingAndSaysWhatToDo) {
+    TempDir folder;
+    FakeCard card(folder.Path());
+    const std::vector<std::string> noDisplay{"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+    LaunchResult run = RunLauncher(kLauncher, {}, folder.Path().c_str(), "/", noDisplay);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Stderr.find("neither DISPLAY nor WAYLAND_DISPLAY is set"), std::string::npos) << run.Stderr;
+    EXPECT_NE(run.Stderr.find("make screenshot"), std::string::npos) << run.Stderr;
+    EXPECT_FALSE(card.Started(0.5)) << card.Record();
+
+    // Any one of them lets the card decide for itself.
+    for (const char* given : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        std::vector<std::string> others;
+        for (const std::string& name : noDisplay) {
+            if (name != given) others.push_back(name);
+        }
+        setenv(given, "x", 1);
+        FakeCard started(folder.Path());
+        run = RunLauncher(kLauncher, {}, folder.Path().c_str(), "/", others);
+        EXPECT_TRUE(started.Started()) << given << ": " << run.Stderr;
+    }
 }
 
 TEST_F(Launcher, FolderThatCannotBeEnteredStartsNothingAndExitsZero) {

@@ -1,11 +1,10 @@
 #include <X11/Xlib.h>
-#include <unistd.h>
 
 #include <cstdio>
 
 // testwindow WxH+X+Y RRGGBB: maps a plain window of that size, place and
-// colour, prints its id and keeps it until the process is ended. It stands in
-// for the window XScreenSaver hands its programs.
+// colour, prints its id and keeps it until the process is ended or the display
+// goes. It stands in for the window XScreenSaver hands its programs.
 int main(int argc, char** argv) {
     unsigned int width = 0, height = 0, colour = 0;
     int x = 0, y = 0;
@@ -28,5 +27,10 @@ int main(int argc, char** argv) {
     XSync(display, False);
     std::printf("0x%lx\n", window);
     std::fflush(stdout);
-    for (;;) pause();
+    // Reading the connection rather than pausing: when the X server goes, so
+    // does this window's keeper (Xlib ends the process on the lost connection).
+    for (;;) {
+        XEvent event;
+        XNextEvent(display, &event);
+    }
 }
