@@ -1,15 +1,13 @@
 #include "card/CardLanguage.h"
 
-#include <libintl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "card/CardCatalog.h"
 #include "card/CardSettings.h"
 #include "glimmer/base/DebugLog.h"
 
@@ -17,7 +15,6 @@ std::string SpokenLanguage;
 
 namespace {
 
-const char* const Domain = "solvane";
 const char* const Fallback = "en";
 
 void Say(const std::string& what) {
@@ -80,25 +77,8 @@ std::string Trimmed(const std::string& s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-// Whether the catalog of code answers: its header is the translation of "".
-bool Speaks(const std::string& code) {
-    std::string folder = "locale";
-    char cwd[4096];
-    if (getcwd(cwd, sizeof cwd)) folder = std::string(cwd) + "/locale";
-    bindtextdomain(Domain, folder.c_str());
-    bind_textdomain_codeset(Domain, "UTF-8");
-    // A C library that reads LANGUAGE ignores it only in the plain "C"
-    // locale, and C.UTF-8 is there without any locale being generated; one
-    // that reads the message locale's name instead takes the code itself.
-    setenv("LANGUAGE", code.c_str(), 1);
-    if (std::setlocale(LC_MESSAGES, "C.UTF-8") == nullptr) std::setlocale(LC_MESSAGES, "C.utf8");
-    // Setting the domain again tells the C library that translations changed.
-    textdomain(Domain);
-    if (*dgettext(Domain, "")) return true;
-    if (std::setlocale(LC_MESSAGES, code.c_str()) == nullptr) return false;
-    textdomain(Domain);
-    return *dgettext(Domain, "") != '\0';
-}
+// Whether the catalog of code answers.
+bool Speaks(const std::string& code) { return OpenCardCatalog(code); }
 
 }  // namespace
 
@@ -154,7 +134,7 @@ void PickCardLanguage() { ActivateCardLanguage(ChooseCardLanguage(LanguageSettin
 const char* Translated(const char* context, const char* text) {
     if (SpokenLanguage.empty()) return text;
     const std::string key = std::string(context) + '\004' + text;
-    const char* found = dgettext(Domain, key.c_str());
+    const char* found = CatalogText(key.c_str());
     return found == key.c_str() ? text : found;
 }
 
@@ -164,13 +144,13 @@ const char* TranslatedPlural(const char* context, const char* singular, const ch
     const unsigned long count = n > 4000000000ULL ? static_cast<unsigned long>(1000000000 + n % 1000000000) : n;
     if (SpokenLanguage.empty()) return count == 1 ? singular : plural;
     const std::string key = std::string(context) + '\004' + singular;
-    const char* found = dngettext(Domain, key.c_str(), plural, count);
+    const char* found = CatalogPlural(key.c_str(), plural, count);
     return found == key.c_str() ? singular : found;
 }
 
 const char* TranslatedLine(const char* line) {
     if (SpokenLanguage.empty() || !*line) return line;
-    return dgettext(Domain, line);
+    return CatalogText(line);
 }
 
 std::string FillPlaceholders(std::string text, std::initializer_list<std::pair<const char*, std::string>> values) {

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "card/Card.h"
+#include "card/CardCatalog.h"
+#include "card/MoCatalog.h"
 #include "tests/card/CardWorld.h"
 #include "tests/support/TestWorld.h"
 
@@ -224,4 +226,44 @@ TEST_F(CardLanguage, TranslatesTheShippedGreetingLinesButNeverASendersOwn) {
     ActivateCardLanguage("de");
     EXPECT_FALSE(ShippedGreetings);
     EXPECT_STREQ(GreetingText(0), "С Новым годом!");
+}
+
+// The web page reads the catalogs with the card's own reader: for every
+// catalog, count and text it must give what the C library's gettext gives.
+TEST_F(CardLanguage, TheCardsOwnCatalogReaderGivesWhatGettextGives) {
+    ScopedChdir inFolder(ShippedFolder);
+    const char* const texts[][2] = {{"until\004{n} hour", "{n} hours"}, {"since\004{n} minute", "{n} minutes"},
+                                    {"until\004{n} second", "{n} seconds"}, {"no such text", "no such texts"}};
+    for (const char* language : {"en", "ru", "uk", "de", "fr", "es"}) {
+        MoCatalog catalog;
+        ASSERT_TRUE(catalog.Load(std::string("locale/") + language + "/LC_MESSAGES/solvane.mo")) << language;
+        ASSERT_TRUE(OpenCardCatalog(language)) << language;
+        EXPECT_STREQ(catalog.Text(""), CatalogText("")) << language;
+        for (const auto& text : texts) {
+            for (unsigned long n = 0; n < 1200; ++n)
+                ASSERT_STREQ(catalog.Plural(text[0], text[1], n), CatalogPlural(text[0], text[1], n))
+                    << language << " " << text[0] << " " << n;
+        }
+        EXPECT_EQ(catalog.Text("no such text"), std::string("no such text"));
+    }
+}
+
+TEST(MoCatalog, RefusesWhatIsNoCatalogAndReadsRulesSafely) {
+    TempDir folder;
+    MoCatalog catalog;
+    EXPECT_FALSE(catalog.Load(folder / "missing.mo"));
+    WriteTextFile(folder / "text.mo", "no catalog at all, but long enough to be read");
+    EXPECT_FALSE(catalog.Load(folder / "text.mo"));
+    // A header that claims more entries than the file holds.
+    WriteTextFile(folder / "short.mo", std::string("\xde\x12\x04\x95\0\0\0\0\xff\xff\xff\x0f\x1c\0\0\0\x1c\0\0\0"
+                                                   "\0\0\0\0\0\0\0\0",
+                                                   28));
+    EXPECT_FALSE(catalog.Load(folder / "short.mo"));
+    EXPECT_STREQ(catalog.Plural("one", "many", 5), "many");
+
+    EXPECT_EQ(EvaluatePluralRule("n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2", 22), 1u);
+    EXPECT_EQ(EvaluatePluralRule("(n > 1)", 1), 0u);
+    EXPECT_EQ(EvaluatePluralRule("n != 1", 0), 1u);
+    for (const char* broken : {"", "n %", "n / 0", "(n", "n ? 1", "x", "n == 1 )"})
+        EXPECT_EQ(EvaluatePluralRule(broken, 7), 0u) << broken;
 }
