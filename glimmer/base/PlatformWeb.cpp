@@ -9,18 +9,27 @@
 namespace {
 
 // The canvas takes bytes in the order red, green, blue, alpha; the screen
-// keeps its pixels in its own layout, so each part is repacked first.
+// keeps its pixels in its own layout. Changed parts are repacked into a copy
+// of the whole screen that the page wraps once as an image, and each part is
+// put from that image, so a frame allocates nothing.
 std::vector<Uint32> Repacked;
 
 }  // namespace
 
-// One part of the screen, already repacked, put into the page's canvas.
-EM_JS(void, GlimmerPutImage, (const void* rgba, int x, int y, int w, int h), {
+// Puts the part of the repacked screen into the page's canvas; the image is
+// made again when the copy moved (a new size, or grown memory).
+EM_JS(void, GlimmerPutImage, (const void* rgba, int width, int height, int x, int y, int w, int h), {
     var canvas = Module['canvas'];
     if (!canvas) return;
     if (!Module.glimmerContext) Module.glimmerContext = canvas.getContext('2d');
-    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4);
-    Module.glimmerContext.putImageData(new ImageData(pixels, w, h), x, y);
+    var image = Module.glimmerImage;
+    if (!image || image.data.buffer !== HEAPU8.buffer || Module.glimmerImageAt !== rgba || image.width !== width ||
+        image.height !== height) {
+        image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width, height);
+        Module.glimmerImage = image;
+        Module.glimmerImageAt = rgba;
+    }
+    Module.glimmerContext.putImageData(image, 0, 0, x, y, w, h);
 });
 
 void PlatformSetEnvironment(const char* name, const char* value, bool replace) {
@@ -38,18 +47,18 @@ namespace {
 // Repacks one part of the screen and puts it into the canvas.
 void PutPart(const SDL_Surface* screen, int x0, int y0, int x1, int y1) {
     const SDL_PixelFormat& f = *screen->format;
-    Repacked.resize(static_cast<size_t>(x1 - x0) * (y1 - y0));
-    Uint32* out = Repacked.data();
+    Repacked.resize(static_cast<size_t>(screen->w) * screen->h);
     for (int y = y0; y < y1; ++y) {
         const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(screen->pixels) +
                                                              static_cast<size_t>(y) * screen->pitch);
+        Uint32* out = &Repacked[static_cast<size_t>(y) * screen->w];
         for (int x = x0; x < x1; ++x) {
             const Uint32 p = row[x];
-            *out++ = ((p & f.Rmask) >> f.Rshift) | ((p & f.Gmask) >> f.Gshift) << 8 |
+            out[x] = ((p & f.Rmask) >> f.Rshift) | ((p & f.Gmask) >> f.Gshift) << 8 |
                      ((p & f.Bmask) >> f.Bshift) << 16 | 0xFF000000u;
         }
     }
-    GlimmerPutImage(Repacked.data(), x0, y0, x1 - x0, y1 - y0);
+    GlimmerPutImage(Repacked.data(), screen->w, screen->h, x0, y0, x1 - x0, y1 - y0);
 }
 
 }  // namespace
