@@ -11,7 +11,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package clean
+.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package web-libs web-smoke clean
 
 all: build
 
@@ -95,5 +95,15 @@ package: build
 		[ $$status = 0 ] || { echo "lintian: the packages have errors or warnings"; exit 1; }
 	@ls $(BUILD_DIR)/*.deb
 
+# The libraries under the card built from source for the browser, in a
+# prefix cached outside the tree (scripts/build-libs prints it); web-smoke
+# opens a small program on them in headless Chromium (tests/web/smoke.sh).
+web-libs:
+	@bash scripts/install-deps web
+	@bash scripts/build-libs web
+
+web-smoke: web-libs
+	@bash tests/web/smoke.sh
+
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz
+	rm -rf build build-sanitize build-bench build-fuzz build-web-smoke

@@ -1,7 +1,7 @@
 /* The web libraries working together in a browser: SDL 1.2 over SDL 2, a PNG
    read from memory and zoomed, Cyrillic text, both kinds of timer and an
    event filter, driven by the browser's frame callback instead of a loop
-   that never returns. It draws what it counts, and prints one line a second:
+   that never returns. It draws what it counts, and every 20 frames prints
    "smoke: frames F timer T addtimer A filtered E keys K clicks C". */
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
@@ -80,7 +80,7 @@ static void Frame(void) {
     SDL_FreeSurface(counts);
   }
   SDL_Flip(screen);
-  if (frames % 60 == 0) printf("smoke: %s\n", line);
+  if (frames % 20 == 0) printf("smoke: %s\n", line);
 }
 
 int main(int argc, char** argv) {
