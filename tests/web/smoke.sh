@@ -64,7 +64,7 @@ chrome() {
 }
 chrome --screenshot="$out/smoke.png"
 chrome --dump-dom >"$out/page.html.dump"
-sed -n 's/.*<pre id="log">//; /smoke:\|stderr:/p' "$out/page.html.dump" >"$out/page.txt"
+sed -n 's/.*<pre id="log">//; /^\(smoke\|stderr\): /p' "$out/page.html.dump" >"$out/page.txt"
 cat "$out/page.txt"
 
 last=$(grep 'smoke: frames' "$out/page.txt" | tail -n1)
