@@ -11,7 +11,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build run test bench fuzz soak soak-frames valgrind screenshot install package web test-web clean
+.PHONY: all deps configure build run test bench fuzz soak soak-frames valgrind screenshot install package web test-web web-libs web-smoke clean
 
 all: build
 
@@ -50,7 +50,7 @@ WEB_URL ?=
 web: build
 	@bash scripts/install-deps web
 	@$(BUILD_DIR)/tools/cardframe/cardframe $(BUILD_DIR)/solvane $(CURDIR)/$(BUILD_DIR)/card-frame.png
-	@prefix=$$(THIRD_PARTY_DIR="$(THIRD_PARTY_DIR)" bash scripts/build-libs web | tail -n 1) && \
+	@prefix=$$(THIRD_PARTY_DIR="$(THIRD_PARTY_DIR)" bash scripts/build-libs web) && prefix=$${prefix##*[[:space:]]} && \
 		export NODE_PATH=/usr/share/nodejs && \
 		emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DGLIMMER_LIBS_PREFIX="$$prefix" \
 			-DGLIMMER_CARD_FOLDER=$(CURDIR)/$(BUILD_DIR)/solvane -DGLIMMER_CARD_FRAME=$(CURDIR)/$(BUILD_DIR)/card-frame.png \
@@ -61,7 +61,7 @@ web: build
 # The page in Debian's Chromium (tests/web/page_test.js, puppeteer-core from
 # the lock file): served on 127.0.0.1, it must show the card, draw the golden
 # frame, take a link, survive bad ones and ask nothing of other origins.
-test-web: web
+test-web: web web-smoke
 	@cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	@node tests/web/page_test.js $(CURDIR)/$(BUILD_DIR) $(CURDIR)/$(WEB_BUILD_DIR)
 
@@ -133,5 +133,15 @@ package: build
 		[ $$status = 0 ] || { echo "lintian: the packages have errors or warnings"; exit 1; }
 	@ls $(BUILD_DIR)/*.deb
 
+# The libraries under the card built from source for the browser, in a
+# prefix cached outside the tree (scripts/build-libs prints it); web-smoke
+# opens a small program on them in headless Chromium (tests/web/smoke.sh).
+web-libs:
+	@bash scripts/install-deps web
+	@bash scripts/build-libs web
+
+web-smoke: web-libs
+	@bash tests/web/smoke.sh
+
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz build-web
+	rm -rf build build-sanitize build-bench build-fuzz build-web build-web-smoke
