@@ -61,7 +61,7 @@ web: build
 # The page in Debian's Chromium (tests/web/page_test.js, puppeteer-core from
 # the lock file): served on 127.0.0.1, it must show the card, draw the golden
 # frame, take a link, survive bad ones and ask nothing of other origins.
-test-web: web web-smoke
+test-web: web
 	@cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	@node tests/web/page_test.js $(CURDIR)/$(BUILD_DIR) $(CURDIR)/$(WEB_BUILD_DIR)
 
