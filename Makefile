@@ -11,7 +11,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package web test-web clean
+.PHONY: all deps configure build run test bench fuzz soak valgrind screenshot install package web test-web windows test-windows clean
 
 all: build
 
@@ -64,6 +64,23 @@ web: build
 test-web: web
 	@cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	@node tests/web/page_test.js $(CURDIR)/$(BUILD_DIR) $(CURDIR)/$(WEB_BUILD_DIR)
+
+# The card for Windows in $(BUILD_DIR)/solvane-windows.zip: one folder Solvane/
+# with the launcher Solvane.exe, the card, the screensaver Solvane.scr, the
+# DLLs, the card's files and the licences. Cross-built with mingw-w64 in
+# WINDOWS_BUILD_DIR against the libraries scripts/build-libs makes (as for the
+# page), with the desktop build's card folder.
+WINDOWS_BUILD_DIR ?= build-windows
+windows: build
+	@bash scripts/install-deps windows
+	@prefix=$$(THIRD_PARTY_DIR="$(THIRD_PARTY_DIR)" bash scripts/build-libs windows | tail -n 1) && \
+		cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+			-DCMAKE_BUILD_TYPE=Release -DGLIMMER_LIBS_PREFIX="$$prefix" \
+			-DGLIMMER_CARD_FOLDER=$(CURDIR)/$(BUILD_DIR)/solvane > /dev/null && \
+		cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+	@rm -f $(BUILD_DIR)/solvane-windows.zip
+	@cd $(WINDOWS_BUILD_DIR) && zip -q -r -X -9 $(CURDIR)/$(BUILD_DIR)/solvane-windows.zip Solvane
+	@echo "The card for Windows is $(BUILD_DIR)/solvane-windows.zip"
 
 # Release build in build-bench; runs every build-bench/bench/*_bench, one
 # executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt), then the
@@ -122,4 +139,4 @@ package: build
 	@ls $(BUILD_DIR)/*.deb
 
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz build-web
+	rm -rf build build-sanitize build-bench build-fuzz build-web build-windows
