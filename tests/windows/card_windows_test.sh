@@ -36,16 +36,18 @@ window=$(wait_for_window '^Solvane$' 60) || fail "no card window after Solvane.e
 # The intro gives way to the sky after the scene is built.
 sleep 4
 screenshot "$E2E_TMP/card.png" "$window"
-size=$(identify -format '%wx%h' "$E2E_TMP/card.png")
-[ "$size" = 800x600 ] || fail "the card's window is $size, not 800x600"
+# Wine draws the frame of a window no manager manages into the window itself.
+size=$(identify -format '%w %h' "$E2E_TMP/card.png")
+width=${size% *} height=${size#* }
+[ "$width" -ge 800 ] && [ "$height" -ge 600 ] && [ "$width" -lt 820 ] && [ "$height" -lt 640 ] ||
+  fail "the card's window is ${width}x$height, not 800x600 and its frame"
 colours=$(convert "$E2E_TMP/card.png" -format '%k' info:)
 echo "the card's window shows $colours colours"
 [ "$colours" -gt 1000 ] || fail "the card's window shows only $colours colours"
 [ -z "${SCREENSHOT_OUT:-}" ] || cp "$E2E_TMP/card.png" "$SCREENSHOT_OUT"
 
-# The card as a Linux user sees it, frame against frame, would differ in
-# its flakes and clock only; the sky's corner here is the painted sky.
-xdotool key --window "$window" space
+# The card may be gone before the key's release reaches its window.
+xdotool key --window "$window" space 2>/dev/null || true
 ended=$(wait_window_gone "$window" 10) || fail "the card did not end on a key"
 echo "the card's window went $ended ms after the key"
 [ "$ended" -le 500 ] || fail "the card took $ended ms to end after the key (at most 500)"
@@ -64,7 +66,7 @@ geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 # A jitter of a few pixels is no reason to stop.
 xdotool mousemove 500 400 && sleep 0.5 && xdotool mousemove 503 402 && sleep 1
 kill -0 "$APP_PID" 2>/dev/null || fail "Solvane.scr /s ended on a 3-pixel mouse jitter"
-xdotool key --window "$window" Return
+xdotool key --window "$window" Return 2>/dev/null || true
 wait_exit "$APP_PID" 10 >/dev/null || fail "Solvane.scr /s did not end on a key"
 [ "$WAIT_STATUS" = 0 ] || fail "Solvane.scr /s ended with status $WAIT_STATUS"
 APP_PID=""

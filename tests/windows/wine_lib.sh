@@ -9,10 +9,15 @@ start_wine() {
   # The programs' own folder is found by the Windows path; the Linux one must
   # not help them.
   unset SOLVANE_DIR
+  # The Linux driver names the tests use mean nothing to SDL on Windows.
+  unset SDL_VIDEODRIVER SDL_AUDIODRIVER
   trap 'wine_cleanup; e2e_cleanup' EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM
   wineboot -i >"$E2E_TMP/wineboot.log" 2>&1 || fail "wineboot failed: $(tail -n 5 "$E2E_TMP/wineboot.log")"
+  # Hiding a window that a window manager could manage, wine waits up to two
+  # seconds for the manager, and a bare Xvfb has none; Windows has no such wait.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || fail "wine reg failed"
   wineserver -w
 }
 
