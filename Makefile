@@ -73,7 +73,7 @@ test-web: web
 WINDOWS_BUILD_DIR ?= build-windows
 windows: build
 	@bash scripts/install-deps windows
-	@prefix=$$(THIRD_PARTY_DIR="$(THIRD_PARTY_DIR)" bash scripts/build-libs windows | tail -n 1) && \
+	@prefix=$$(THIRD_PARTY_DIR="$(THIRD_PARTY_DIR)" bash scripts/build-libs windows) && prefix=$$(echo "$$prefix" | tail -n 1) && \
 		cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 			-DCMAKE_BUILD_TYPE=Release -DGLIMMER_LIBS_PREFIX="$$prefix" \
 			-DGLIMMER_CARD_FOLDER=$(CURDIR)/$(BUILD_DIR)/solvane > /dev/null && \
