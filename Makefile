@@ -11,7 +11,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 
-.PHONY: all deps configure build run test bench fuzz soak soak-frames valgrind screenshot install package web test-web web-libs web-smoke clean
+.PHONY: all deps configure build run test bench fuzz soak soak-frames valgrind screenshot install package web test-web web-libs web-smoke windows test-windows clean
 
 all: build
 
@@ -65,9 +65,32 @@ test-web: web
 	@cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	@node tests/web/page_test.js $(CURDIR)/$(BUILD_DIR) $(CURDIR)/$(WEB_BUILD_DIR)
 
+# The card for Windows in $(BUILD_DIR)/solvane-windows.zip: one folder Solvane/
+# with the launcher Solvane.exe, the card, the screensaver Solvane.scr, the
+# DLLs, the card's files and the licences. Cross-built with mingw-w64 in
+# WINDOWS_BUILD_DIR against the libraries scripts/build-libs makes (as for the
+# page), with the desktop build's card folder.
+WINDOWS_BUILD_DIR ?= build-windows
+windows: build
+	@bash scripts/install-deps windows
+	@prefix=$$(THIRD_PARTY_DIR="$(THIRD_PARTY_DIR)" bash scripts/build-libs windows) && prefix=$$(echo "$$prefix" | tail -n 1) && \
+		cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+			-DCMAKE_BUILD_TYPE=Release -DGLIMMER_LIBS_PREFIX="$$prefix" \
+			-DGLIMMER_CARD_FOLDER=$(CURDIR)/$(BUILD_DIR)/solvane > /dev/null && \
+		cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+	@rm -f $(BUILD_DIR)/solvane-windows.zip
+	@cd $(WINDOWS_BUILD_DIR) && zip -q -r -X -9 $(CURDIR)/$(BUILD_DIR)/solvane-windows.zip Solvane
+	@echo "The card for Windows is $(BUILD_DIR)/solvane-windows.zip"
+
+# The zip under wine on a private Xvfb (tests/windows/card_windows_test.sh):
+# unpacked into a non-ASCII folder, the launcher, the card and the screensaver.
+test-windows: windows
+	@BUILD_DIR=$(CURDIR)/$(BUILD_DIR) SOURCE_DIR=$(CURDIR) bash tests/windows/card_windows_test.sh
+
 # Release build in build-bench; runs every build-bench/bench/*_bench, one
 # executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt), then the
-# card's own figures (bench/card/run.sh), whose "bench:" lines come last. The
+# card's own figures (bench/card/run.sh), whose "bench:" lines come last; the
+# Windows card's CPU share under wine among them once `make windows` has run. The
 # peer the card is measured against (xsnow) comes from bench/install-peer.
 bench: deps
 	@bash bench/install-peer
@@ -76,7 +99,7 @@ bench: deps
 	@set -e; for b in build-bench/bench/*_bench; do \
 		echo "== $$b"; SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $$b; done
 	@echo "== the card (bench/card/run.sh)"
-	@bash bench/card/run.sh build-bench
+	@WINDOWS_ZIP=$(CURDIR)/$(BUILD_DIR)/solvane-windows.zip bash bench/card/run.sh build-bench
 	@echo "== the card's web page (bench/web/run.js)"
 	@$(MAKE) --no-print-directory web
 	@cd bench/web && npm ci --no-audit --no-fund --loglevel=error
@@ -144,4 +167,4 @@ web-smoke: web-libs
 	@bash tests/web/smoke.sh
 
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz build-web build-web-smoke
+	rm -rf build build-sanitize build-bench build-fuzz build-web build-web-smoke build-windows

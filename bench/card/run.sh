@@ -6,6 +6,9 @@
 #   bench: peak_rss_mb flakes=2970 size=800x600 <VmHWM of the card, MB>
 #   bench: cpu_share_peer flakes=N size=1024x768 <CPU of xsnow + Xvfb / wall time>
 #   bench: cpu_ratio flakes=N size=800x600 <the card's cpu_share / the peer's>
+#   bench: windows_cpu_share flakes=300 size=800x600 <the Windows card under
+#          wine: its processes, wine's server and Xvfb / wall time>, when
+#          WINDOWS_ZIP names the zip of `make windows` and wine is installed
 # Every run uses a copy of the built card folder with SnowNum, SnowDensity,
 # Width and Height changed in its solvane.cfg.
 #
@@ -249,6 +252,58 @@ ratio() {
 
 ratio 300 300
 ratio 2970 3000
+
+# Ticks of every process of the wine prefix: the card, wine's server and its
+# desktop, all of which the card keeps busy.
+wine_ticks() {
+  local total=0 pid
+  for pid in /proc/[0-9]*; do
+    pid=${pid#/proc/}
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      total=$((total + $(ticks "$pid" 2>/dev/null || echo 0)))
+    fi
+  done
+  echo "$total"
+}
+
+# windows_share FLAKES: the zip's card under wine, measured as cpu_share is.
+windows_share() {
+  local flakes=$1 dir hz w0 x0 t0 w1 x1 t1 share
+  mkdir -p "$WORK/windows"
+  unzip -q -o "$WINDOWS_ZIP" -d "$WORK/windows"
+  dir=$WORK/windows/Solvane
+  sed -i -E -e "s/^SnowNum .*/SnowNum $((flakes / 30))/" -e "s/^SnowDensity .*/SnowDensity 1.0/" "$dir/solvane.cfg"
+  export WINEPREFIX=$WORK/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  hz=$(getconf CLK_TCK)
+  start_xvfb
+  (cd "$dir" && exec wine ./solvanewin.exe </dev/null >"$WORK/wine-card.log" 2>&1) &
+  CARD_PID=$!
+  sleep $((CPU_WARMUP + 4))
+  kill -0 "$CARD_PID" 2>/dev/null || { echo "run.sh: the Windows card ended during warm-up" >&2; exit 1; }
+  w0=$(wine_ticks); x0=$(ticks "$XVFB_PID"); t0=$(now_ns)
+  sleep "$CPU_SECONDS"
+  w1=$(wine_ticks); x1=$(ticks "$XVFB_PID"); t1=$(now_ns)
+  share=$(awk -v c=$((w1 - w0)) -v x=$((x1 - x0)) -v hz="$hz" -v ns=$((t1 - t0)) \
+    'BEGIN { printf "%.3f", (c + x) / hz / (ns / 1e9) }')
+  echo "cpu     windows flakes=$flakes size=800x600 under wine: wine $(((w1 - w0) * 1000 / hz)) ms," \
+    "Xvfb $(((x1 - x0) * 1000 / hz)) ms in $(((t1 - t0) / 1000000)) ms: $share"
+  RESULTS+=("bench: windows_cpu_share flakes=$flakes size=800x600 $share")
+  wineserver -k 2>/dev/null || true
+  wait "$CARD_PID" 2>/dev/null || true
+  CARD_PID=""
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=""
+}
+
+if [ -n "${WINDOWS_ZIP:-}" ] && [ -f "$WINDOWS_ZIP" ] && command -v wine >/dev/null; then
+  windows_share 300
+else
+  echo "windows_cpu_share: not measured; make windows first (the zip and wine)"
+fi
 
 echo "machine: $(nproc) cores, $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)"
 printf '%s\n' "${RESULTS[@]}"

@@ -284,3 +284,20 @@ TEST(CardEventFilterDeathTest, EndsNormallyOnACloseRequestAtAnyTime) {
         EXPECT_EXIT(CardEventFilter(&e), ::testing::ExitedWithCode(0), "") << "frames " << frames;
     }
 }
+
+TEST(CardEventFilterDeathTest, LetsAScreensaversPointerJitterPassAndEndsWhenItWanders) {
+    Frames = 1;
+    CardMotionAllowance = 8;
+    auto motion = [](Uint16 x, Uint16 y, Sint16 dx, Sint16 dy) {
+        SDL_Event e = EventOfType(SDL_MOUSEMOTION);
+        e.motion.x = x;
+        e.motion.y = y;
+        e.motion.xrel = dx;
+        e.motion.yrel = dy;
+        return e;
+    };
+    SDL_Event first = motion(400, 300, 3, 0), jitter = motion(395, 306, -8, 6), away = motion(409, 300, 14, -6);
+    EXPECT_EQ(CardEventFilter(&first), 1);
+    EXPECT_EQ(CardEventFilter(&jitter), 1);
+    EXPECT_EXIT(CardEventFilter(&away), ::testing::ExitedWithCode(0), "");
+}

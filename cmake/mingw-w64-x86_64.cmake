@@ -1,0 +1,15 @@
+# Cross-builds for 64-bit Windows with Debian's mingw-w64 (gcc, win32 threads).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(GLIMMER_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${GLIMMER_MINGW_PREFIX}-gcc)
+set(CMAKE_CXX_COMPILER ${GLIMMER_MINGW_PREFIX}-g++)
+set(CMAKE_RC_COMPILER ${GLIMMER_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${GLIMMER_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# The programs then need no DLL of the compiler's beside the card's own.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc")
