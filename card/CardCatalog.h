@@ -4,8 +4,8 @@
 
 // Where the card's translations come from: the C library's gettext where it
 // reads compiled catalogs (CardCatalogGettext.cpp), a reader of the same
-// catalogs of the card's own where it cannot (the web page's C library,
-// CardCatalogWeb.cpp). The catalog of a code is
+// catalogs of the card's own where it cannot (the web page's C library and
+// Windows', CardCatalogMo.cpp). The catalog of a code is
 // "locale/<code>/LC_MESSAGES/solvane.mo" below the working folder.
 
 // Makes code's catalog the one asked; false when it does not answer.

@@ -2,8 +2,9 @@
 
 #include "card/MoCatalog.h"
 
-// The page's C library maps a catalog into memory it cannot read back, so
-// the card reads the same catalogs itself.
+// The web page's C library maps a catalog into memory it cannot read back,
+// and Windows' has no gettext at all: there the card reads the same catalogs
+// itself.
 namespace {
 
 MoCatalog Catalog;
