@@ -9,32 +9,17 @@
 'use strict';
 
 const fs = require('fs');
-const http = require('http');
 const os = require('os');
 const path = require('path');
 const zlib = require('zlib');
 const puppeteer = require('puppeteer-core');
+const {serveFolders, chromiumOptions} = require('../../tools/web/serve.js');
 
 const webDir = path.join(process.argv[2], 'web');
 const runs = Number(process.env.WEB_BENCH_RUNS || 3);
 const settle = 4000;
 const measured = 10000;
 const ticksPerSecond = 100;  // USER_HZ on Linux
-
-const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.css': 'text/css'};
-function serve(request, response) {
-  const url = new URL(request.url, 'http://127.0.0.1');
-  const root = url.pathname.startsWith('/bench/') ? __dirname : webDir;
-  const name = url.pathname.replace(/^\/bench\//, '/').slice(1) || 'index.html';
-  const file = path.join(root, decodeURIComponent(name));
-  if (!file.startsWith(root) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-    response.writeHead(404);
-    response.end();
-    return;
-  }
-  response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
-  fs.createReadStream(file).pipe(response);
-}
 
 let server;
 let browser;
@@ -85,13 +70,7 @@ const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 async function launch() {
   userDir = fs.mkdtempSync(path.join(os.tmpdir(), 'solvane-bench-chromium-'));
-  browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    userDataDir: userDir,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage'],
-  });
+  browser = await puppeteer.launch(chromiumOptions(userDir));
 }
 
 // Share of one core the browser uses while it shows the page.
@@ -149,9 +128,8 @@ function summary(values, digits) {
 }
 
 async function main() {
-  server = http.createServer(serve);
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  const origin = 'http://127.0.0.1:' + server.address().port;
+  let origin;
+  ({server, origin} = await serveFolders({'/': webDir, '/bench/': __dirname}));
   const card = [];
   const floor = [];
   const peer = [];

@@ -7,10 +7,10 @@
 'use strict';
 
 const fs = require('fs');
-const http = require('http');
 const os = require('os');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
+const {serveFolders, chromiumOptions} = require('../../tools/web/serve.js');
 
 const [buildDir, webBuildDir] = process.argv.slice(2);
 const roots = {
@@ -18,23 +18,6 @@ const roots = {
   '/test/': path.join(webBuildDir, 'test-page'),
   '/data/': path.join(__dirname, '..', 'data'),
 };
-const types = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.css': 'text/css', '.png': 'image/png', '.data': 'application/octet-stream', '.txt': 'text/plain',
-};
-
-function serve(request, response) {
-  const url = new URL(request.url, 'http://127.0.0.1');
-  const prefix = Object.keys(roots).filter((p) => url.pathname.startsWith(p)).sort((a, b) => b.length - a.length)[0];
-  let file = path.join(roots[prefix], decodeURIComponent(url.pathname.slice(prefix.length)) || 'index.html');
-  if (!file.startsWith(roots[prefix]) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-    response.writeHead(404);
-    response.end();
-    return;
-  }
-  response.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
-  fs.createReadStream(file).pipe(response);
-}
 
 let server;
 let browser;
@@ -115,18 +98,9 @@ function expect(condition, what) {
 }
 
 async function main() {
-  server = http.createServer(serve);
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  origin = 'http://127.0.0.1:' + server.address().port;
+  ({server, origin} = await serveFolders(roots));
   userDir = fs.mkdtempSync(path.join(os.tmpdir(), 'solvane-chromium-'));
-  browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    userDataDir: userDir,
-    env: {...process.env, TZ: 'UTC'},
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--disable-dev-shm-usage'],
-  });
+  browser = await puppeteer.launch(chromiumOptions(userDir, {...process.env, TZ: 'UTC'}));
 
   let shippedCredit;
   let shippedElements;
