@@ -210,6 +210,17 @@ async function main() {
     await page.close();
   });
 
+  await check("the engine's example in a page takes clicks on its buttons", async () => {
+    const {page, log} = await openPage('/example.html');
+    await page.waitForFunction(() => window.Module && Module.glimmerContext, {timeout: 20000});
+    await sleep(500);
+    await page.mouse.click(560, 300);
+    await page.mouse.click(200, 300);
+    await sleep(500);
+    expect(log.includes('counter: 1') && log.includes('lamp: on'), 'the buttons said: ' + log.join(' | '));
+    await page.close();
+  });
+
   await check('no request leaves the page\'s own origin, no page error', async () => {
     const foreign = requests.filter((r) => !r.startsWith(origin + '/') && !r.startsWith('data:'));
     expect(foreign.length === 0, 'requests to ' + foreign.slice(0, 3).join(', '));
