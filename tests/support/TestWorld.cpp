@@ -1,18 +1,28 @@
 #include "tests/support/TestWorld.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "glimmer/base/DebugLog.h"
 
+// create_directory reports whether it made the folder, so a name another
+// process took first is simply passed over.
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-test-XXXXXX").string();
-    if (char* made = mkdtemp(pattern.data())) path_ = made;
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    if (error) return;
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate = base / ("glimmer-test-" + std::to_string(random() % 1000000000));
+        if (std::filesystem::create_directory(candidate, error)) {
+            path_ = candidate.generic_string();
+            return;
+        }
+    }
 }
 
 TempDir::~TempDir() {

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The engine's and the card's unit tests, cross-built for Windows, under wine
+# on SDL's dummy video driver: ctest runs every case in a process of its own,
+# as on Linux, through tests/windows/wine_test_run.sh, and ends with its
+# summary line. Wine's window driver still wants a display, so a private Xvfb
+# is there too.
+#   WINDOWS_BUILD_DIR  the Windows build folder, configured with the tests
+#   BUILD_DIR, SOURCE_DIR  as for the end-to-end tests
+#   JOBS  test processes at once (2)
+source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/wine_lib.sh"
+
+: "${WINDOWS_BUILD_DIR:?WINDOWS_BUILD_DIR must name the Windows build folder}"
+[ -f "$WINDOWS_BUILD_DIR/tests/CTestTestfile.cmake" ] ||
+  fail "$WINDOWS_BUILD_DIR has no tests; configure it with -DBUILD_TESTING=ON"
+
+start_xvfb 1024x768x24
+start_wine
+
+cd "$WINDOWS_BUILD_DIR"
+ctest --output-on-failure -j "${JOBS:-2}"
