@@ -16,6 +16,11 @@ source "$(dirname "$0")/wine_lib.sh"
 
 start_xvfb 1024x768x24
 start_wine
+# One wineserver and wine's own services for the whole run, started here with
+# no pipe of a test's: started by a test, they would hold its output open (and
+# ctest waiting) until they ended.
+wineserver -p >/dev/null 2>&1 </dev/null
+wine cmd /c exit >/dev/null 2>&1 </dev/null || fail "wine cannot start a program"
 
 cd "$WINDOWS_BUILD_DIR"
 ctest --output-on-failure -j "${JOBS:-2}"
