@@ -65,7 +65,9 @@ std::string Cp1251ToUtf8BySystem(unsigned char byte) {
     const char in[1] = {static_cast<char>(byte)};
     wchar_t wide[2] = {};
     const int units = MultiByteToWideChar(1251, MB_ERR_INVALID_CHARS, in, 1, wide, 2);
-    if (units <= 0) return "";
+    // Windows' table fills the one gap of 1251 (0x98) with the control
+    // character of that number, which is no character to show either.
+    if (units <= 0 || (wide[0] >= 0x80 && wide[0] <= 0x9F)) return "";
     char out[8] = {};
     const int length = WideCharToMultiByte(CP_UTF8, 0, wide, units, out, sizeof out, nullptr, nullptr);
     return std::string(out, length > 0 ? length : 0);
