@@ -22,5 +22,22 @@ start_wine
 wineserver -p >/dev/null 2>&1 </dev/null
 wine cmd /c exit >/dev/null 2>&1 </dev/null || fail "wine cannot start a program"
 
+# ctest runs in the background so that a signal ends the run at once: bash
+# keeps its traps while a command in the foreground runs. It goes first on
+# the way out, before wine, so that no test is counted against a dead wine.
+CTEST_PID=""
+stop_ctest() {
+  if [ -n "$CTEST_PID" ] && kill -0 "$CTEST_PID" 2>/dev/null; then
+    kill "$CTEST_PID" 2>/dev/null || true
+    wait "$CTEST_PID" 2>/dev/null || true
+  fi
+}
+trap 'stop_ctest; wine_cleanup; e2e_cleanup' EXIT
+
 cd "$WINDOWS_BUILD_DIR"
-ctest --output-on-failure -j "${JOBS:-2}"
+ctest --output-on-failure -j "${JOBS:-2}" </dev/null &
+CTEST_PID=$!
+status=0
+wait "$CTEST_PID" || status=$?
+CTEST_PID=""
+exit "$status"
