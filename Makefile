@@ -75,7 +75,7 @@ windows: build
 	@bash scripts/install-deps windows
 	@prefix=$$(THIRD_PARTY_DIR="$(THIRD_PARTY_DIR)" bash scripts/build-libs windows) && prefix=$$(echo "$$prefix" | tail -n 1) && \
 		cmake -S . -B $(WINDOWS_BUILD_DIR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-			-DCMAKE_BUILD_TYPE=Release -DGLIMMER_LIBS_PREFIX="$$prefix" \
+			-DCMAKE_BUILD_TYPE=Release -DGLIMMER_LIBS_PREFIX="$$prefix" -DBUILD_TESTING=OFF \
 			-DGLIMMER_CARD_FOLDER=$(CURDIR)/$(BUILD_DIR)/solvane > /dev/null && \
 		cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 	@rm -f $(BUILD_DIR)/solvane-windows.zip
@@ -84,8 +84,14 @@ windows: build
 
 # The zip under wine on a private Xvfb (tests/windows/card_windows_test.sh):
 # unpacked into a non-ASCII folder, the launcher, the card and the screensaver.
+# Then the engine's and the card's unit tests, built for Windows in
+# WINDOWS_BUILD_DIR with GoogleTest from Debian's sources, under wine with
+# ctest (tests/windows/unit_tests_windows.sh).
 test-windows: windows
 	@BUILD_DIR=$(CURDIR)/$(BUILD_DIR) SOURCE_DIR=$(CURDIR) bash tests/windows/card_windows_test.sh
+	@cmake -S . -B $(WINDOWS_BUILD_DIR) -DBUILD_TESTING=ON > /dev/null && cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+	@BUILD_DIR=$(CURDIR)/$(BUILD_DIR) SOURCE_DIR=$(CURDIR) WINDOWS_BUILD_DIR=$(CURDIR)/$(WINDOWS_BUILD_DIR) JOBS=$(JOBS) \
+		bash tests/windows/unit_tests_windows.sh
 
 # Release build in build-bench; runs every build-bench/bench/*_bench, one
 # executable per bench/**/<Name>Bench.cpp (see bench/CMakeLists.txt), then the

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "card/Card.h"
+#include "tests/support/TestWorld.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "tools/png/PngWriter.h"
@@ -37,9 +39,17 @@ private:
     std::string previous_;
 };
 
-// Fonts from the Debian package fonts-dejavu-core.
-constexpr const char* DejaVuSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-constexpr const char* DejaVuSansMono = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+// Fonts from the Debian package fonts-dejavu-core. Under wine the tests may
+// stand on another drive, so the Linux root is named by its drive there.
+constexpr const char* DejaVuSans = GLIMMER_TEST_ROOT "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr const char* DejaVuSansMono = GLIMMER_TEST_ROOT "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 
 // Whether the trace so far contains the text.
 bool TraceHas(const std::string& text);
+
+#ifdef _WIN32
+// Windows' C library names these its own way.
+inline int setenv(const char* name, const char* value, int) { return _putenv_s(name, value); }
+inline int unsetenv(const char* name) { return _putenv_s(name, ""); }
+inline time_t timegm(struct tm* utc) { return _mkgmtime(utc); }
+#endif

@@ -22,7 +22,11 @@ start_wine() {
 }
 
 wine_cleanup() {
-  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
+  # Waits for the server to go, so that no wine process outlives the test.
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    wineserver -k 2>/dev/null || true
+    timeout 10 wineserver -w 2>/dev/null || true
+  fi
 }
 
 # wait_window_gone WINDOW SECONDS: prints the milliseconds until the window
