@@ -145,7 +145,7 @@ async function main() {
   });
 
   await check("a link's name and lines reach the card", async () => {
-    const {page, log} = await openPage('/test/index.html#from=Zed&line=Hello%20from%20the%20web&line=Bye');
+    const {page} = await openPage('/test/index.html#from=Zed&line=Hello%20from%20the%20web&line=Bye');
     await page.waitForFunction(() => document.title === 'frame 100', {timeout: 30000});
     const credit = await canvasDigest(page, 0, 578, 240, 22);
     expect(credit.hash !== shippedCredit.hash, 'the credit still shows the shipped name');
@@ -155,7 +155,6 @@ async function main() {
     expect(card.log.some((l) => l.includes('the card takes name "Zed", lines 2')), 'no word of the link: ' +
            card.log.join(' | '));
     await card.page.close();
-    expect(log.length >= 0, '');
   });
 
   const bad = [
