@@ -19,6 +19,7 @@
 #include "glimmer/resources/NativeFileSystem.h"
 #include "glimmer/registry/DTable.h"
 #include "glimmer/registry/Descriptor.h"
+#include "glimmer/graphics/Blitter.h"
 #include "glimmer/graphics/CFont.h"
 #include "glimmer/graphics/CText.h"
 #include "glimmer/graphics/GObject.h"

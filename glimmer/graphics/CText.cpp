@@ -11,6 +11,7 @@
 #include "glimmer/base/EngineInternal.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
+#include "glimmer/graphics/Blitter.h"
 #include "glimmer/graphics/Video.h"
 #include "glimmer/graphics/CFont.h"
 #include "glimmer/registry/DTable.h"
@@ -246,7 +247,7 @@ void CText::Run(SDL_Surface* dst) {
     int left, top;
     TextCorner(*this, &left, &top);
     SDL_Rect place = {static_cast<Sint16>(left), static_cast<Sint16>(top), 0, 0};
-    if (SDL_UpperBlit(Surface, nullptr, dst ? dst : SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
+    if (BlitPicture(Surface, nullptr, dst ? dst : SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
 }
 
 void CText::Run(SDL_Rect* clip, SDL_Surface* dst) {
@@ -263,7 +264,7 @@ void CText::Run(SDL_Rect* clip, SDL_Surface* dst) {
     SDL_Rect source = {static_cast<Sint16>(box.x0 - left), static_cast<Sint16>(box.y0 - top),
                        static_cast<Uint16>(box.x1 - box.x0), static_cast<Uint16>(box.y1 - box.y0)};
     SDL_Rect place = {static_cast<Sint16>(box.x0), static_cast<Sint16>(box.y0), 0, 0};
-    if (SDL_UpperBlit(Surface, &source, dst ? dst : SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
+    if (BlitPicture(Surface, &source, dst ? dst : SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
 }
 
 bool CText::Placement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const {

@@ -15,6 +15,7 @@
 #include "glimmer/base/Config.h"
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
+#include "glimmer/graphics/Blitter.h"
 #include "glimmer/graphics/Video.h"
 #include "glimmer/graphics/PictureSize.h"
 #include "glimmer/registry/DTable.h"
@@ -156,25 +157,8 @@ SDL_Surface* BlitSource(const Sprite& sprite, const SDL_Surface* dst) {
     return sprite.Surface;
 }
 
-// SDL copies rows that start on a 16-byte boundary with stores that bypass
-// the cache, so the flakes and the foreground blended onto the sky right
-// after read it back from memory. Copying the first column on its own makes
-// the rest an ordinary, cached copy: the same pixels in less time.
-int BlitOpaqueView(SDL_Surface* view, const SDL_Rect* src, SDL_Surface* target, SDL_Rect place) {
-    SDL_Rect part = src ? *src : SDL_Rect{0, 0, static_cast<Uint16>(view->w), static_cast<Uint16>(view->h)};
-    if (part.w < 2) return SDL_UpperBlit(view, &part, target, &place);
-    SDL_Rect first = {part.x, part.y, 1, part.h};
-    SDL_Rect firstPlace = place;
-    if (SDL_UpperBlit(view, &first, target, &firstPlace) != 0) return -1;
-    SDL_Rect rest = {static_cast<Sint16>(part.x + 1), part.y, static_cast<Uint16>(part.w - 1), part.h};
-    SDL_Rect restPlace = {static_cast<Sint16>(place.x + 1), place.y, 0, 0};
-    return SDL_UpperBlit(view, &rest, target, &restPlace);
-}
-
 int Blit(const Sprite& sprite, SDL_Rect* src, SDL_Surface* target, SDL_Rect place) {
-    SDL_Surface* source = BlitSource(sprite, target);
-    if (source == sprite.OpaqueView) return BlitOpaqueView(source, src, target, place);
-    return SDL_UpperBlit(source, src, target, &place);
+    return BlitPicture(BlitSource(sprite, target), src, target, &place);
 }
 
 // The part of a picture with that corner inside the clip.

@@ -6,6 +6,7 @@
 
 #include "glimmer/base/Config.h"
 #include "glimmer/base/Error.h"
+#include "glimmer/graphics/Blitter.h"
 #include "glimmer/graphics/Video.h"
 #include "glimmer/graphics/CText.h"
 #include "glimmer/graphics/Sprite.h"
@@ -279,7 +280,7 @@ void FrameDamage::DrawOne(const Listed& listed, const ScreenBox& part) {
                        static_cast<Uint16>(part.x1 - part.x0), static_cast<Uint16>(part.y1 - part.y0)};
     if (listed.kind == WindowText) {
         SDL_Rect place = {static_cast<Sint16>(part.x0), static_cast<Sint16>(part.y0), 0, 0};
-        if (SDL_UpperBlit(static_cast<CText*>(listed.object)->Surface, &source, SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
+        if (BlitPicture(static_cast<CText*>(listed.object)->Surface, &source, SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
         return;
     }
     static_cast<Sprite*>(listed.object)->PutSprite(part.x0, part.y0, &source, nullptr);
