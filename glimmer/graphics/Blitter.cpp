@@ -12,26 +12,11 @@ namespace {
 
 constexpr Uint32 AlphaByte = 0xff000000u;
 
-// SDL's rule for each byte: the picture's value times its alpha plus the
-// screen's times 255 - alpha, each product shifted down 8 bits on its own;
-// the alpha byte takes the picture's alpha times 255 instead, saturating.
-// A clear pixel leaves the screen as it is, an opaque one replaces it whole.
-inline Uint32 BlendPixel(Uint32 from, Uint32 to) {
-    const Uint32 alpha = from >> 24;
-    if (alpha == 0) return to;
-    if (alpha == 255) return from;
-    Uint32 out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const Uint32 weight = shift == 24 ? 255 : alpha;
-        Uint32 value = ((((from >> shift) & 0xff) * weight) >> 8) + ((((to >> shift) & 0xff) * (255 - alpha)) >> 8);
-        if (value > 255) value = 255;
-        out |= value << shift;
-    }
-    return out;
-}
-
 #if defined(__SSE2__)
-// Two pixels spread to 16 bits a byte, blended by the rule above.
+// SDL's rule for each byte, two pixels at a time spread to 16 bits a byte:
+// the picture's value times its alpha plus the screen's times 255 - alpha,
+// each product shifted down 8 bits on its own; the alpha byte takes the
+// picture's alpha times 255 instead, saturating.
 inline __m128i BlendTwo(__m128i from, __m128i to) {
     const __m128i alphaLanes = _mm_set_epi16(0xff, 0, 0, 0, 0xff, 0, 0, 0);
     const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(from, 0xff), 0xff);
@@ -39,6 +24,68 @@ inline __m128i BlendTwo(__m128i from, __m128i to) {
     const __m128i toWeight = _mm_xor_si128(alpha, _mm_set1_epi16(0xff));
     return _mm_add_epi16(_mm_srli_epi16(_mm_mullo_epi16(from, fromWeight), 8),
                          _mm_srli_epi16(_mm_mullo_epi16(to, toWeight), 8));
+}
+
+// Four pixels of a picture: 0 all clear, 1 all opaque, 2 anything else.
+inline int Group(__m128i source) {
+    const __m128i alpha = _mm_and_si128(source, _mm_set1_epi32(static_cast<int>(AlphaByte)));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_setzero_si128())) == 0xffff) return 0;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_set1_epi32(static_cast<int>(AlphaByte)))) == 0xffff) return 1;
+    return 2;
+}
+
+inline __m128i BlendFour(__m128i source, __m128i screen) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alphaByte = _mm_set1_epi32(static_cast<int>(AlphaByte));
+    const __m128i alpha = _mm_and_si128(source, alphaByte);
+    const __m128i clear = _mm_cmpeq_epi32(alpha, zero);
+    const __m128i opaque = _mm_cmpeq_epi32(alpha, alphaByte);
+    __m128i out = _mm_packus_epi16(BlendTwo(_mm_unpacklo_epi8(source, zero), _mm_unpacklo_epi8(screen, zero)),
+                                   BlendTwo(_mm_unpackhi_epi8(source, zero), _mm_unpackhi_epi8(screen, zero)));
+    // A clear pixel leaves the screen as it is, an opaque one replaces it whole.
+    out = _mm_or_si128(_mm_and_si128(opaque, source), _mm_andnot_si128(opaque, out));
+    return _mm_or_si128(_mm_and_si128(clear, screen), _mm_andnot_si128(clear, out));
+}
+// One to three pixels, the rest of the group zero.
+inline __m128i LoadFew(const Uint32* pixels, int count) {
+    const __m128i first = count == 1 ? _mm_cvtsi32_si128(static_cast<int>(pixels[0]))
+                                     : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(pixels));
+    if (count < 3) return first;
+    return _mm_unpacklo_epi64(first, _mm_cvtsi32_si128(static_cast<int>(pixels[2])));
+}
+
+inline void StoreFew(Uint32* pixels, int count, __m128i group) {
+    if (count == 1) {
+        pixels[0] = static_cast<Uint32>(_mm_cvtsi128_si32(group));
+        return;
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(pixels), group);
+    if (count == 3) pixels[2] = static_cast<Uint32>(_mm_cvtsi128_si32(_mm_srli_si128(group, 8)));
+}
+
+// Blends count pixels of a picture onto a row of the screen.
+void BlendRow(const Uint32* from, Uint32* to, int count) {
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        __m128i* target = reinterpret_cast<__m128i*>(to + i);
+        const __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        switch (Group(source)) {
+        case 0:
+            break;
+        case 1:
+            _mm_storeu_si128(target, source);
+            break;
+        default:
+            _mm_storeu_si128(target, BlendFour(source, _mm_loadu_si128(target)));
+        }
+    }
+    // A flake's rows are a few pixels wide: the last one to three go through
+    // the same four-pixel blend, the missing ones clear.
+    const int rest = count - i;
+    if (rest == 0) return;
+    const __m128i source = LoadFew(from + i, rest);
+    if (Group(source) == 0) return;
+    StoreFew(to + i, rest, BlendFour(source, LoadFew(to + i, rest)));
 }
 #endif
 
@@ -116,7 +163,9 @@ struct SurfaceDeleter {
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
 // Blends every alpha over a spread of colours both through SDL and through
-// BlendRow; any difference leaves the blending to SDL.
+// BlendRow; any difference leaves the blending to SDL. Without SSE2, SDL
+// blends by another rule (the web's, for one).
+#if defined(__SSE2__)
 bool SdlAgrees(const SDL_PixelFormat* target) {
     constexpr int Rows = 8;
     SurfacePtr picture(SDL_CreateRGBSurface(SDL_SWSURFACE, 256, Rows, 32, target->Rmask, target->Gmask,
@@ -148,6 +197,12 @@ bool SdlAgrees(const SDL_PixelFormat* target) {
             return false;
     return true;
 }
+#else
+bool SdlAgrees(const SDL_PixelFormat*) { return false; }
+
+// Never reached: SdlAgrees refuses every picture.
+void BlendRow(const Uint32*, Uint32*, int) {}
+#endif
 
 struct Verdict {
     bool known = false;
@@ -156,35 +211,6 @@ struct Verdict {
 };
 
 Verdict Last;
-
-}  // namespace
-
-void BlendRow(const Uint32* from, Uint32* to, int count) {
-    int i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i alphaByte = _mm_set1_epi32(static_cast<int>(AlphaByte));
-    for (; i + 4 <= count; i += 4) {
-        const __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
-        const __m128i alpha = _mm_and_si128(source, alphaByte);
-        const __m128i clear = _mm_cmpeq_epi32(alpha, zero);
-        if (_mm_movemask_epi8(clear) == 0xffff) continue;
-        const __m128i opaque = _mm_cmpeq_epi32(alpha, alphaByte);
-        __m128i* target = reinterpret_cast<__m128i*>(to + i);
-        if (_mm_movemask_epi8(opaque) == 0xffff) {
-            _mm_storeu_si128(target, source);
-            continue;
-        }
-        const __m128i screen = _mm_loadu_si128(target);
-        __m128i out = _mm_packus_epi16(BlendTwo(_mm_unpacklo_epi8(source, zero), _mm_unpacklo_epi8(screen, zero)),
-                                       BlendTwo(_mm_unpackhi_epi8(source, zero), _mm_unpackhi_epi8(screen, zero)));
-        out = _mm_or_si128(_mm_and_si128(opaque, source), _mm_andnot_si128(opaque, out));
-        out = _mm_or_si128(_mm_and_si128(clear, screen), _mm_andnot_si128(clear, out));
-        _mm_storeu_si128(target, out);
-    }
-#endif
-    for (; i < count; ++i) to[i] = BlendPixel(from[i], to[i]);
-}
 
 bool BlendsAsSdl(const SDL_PixelFormat* target) {
     if (!Last.known || Last.r != target->Rmask || Last.g != target->Gmask || Last.b != target->Bmask) {
@@ -196,6 +222,8 @@ bool BlendsAsSdl(const SDL_PixelFormat* target) {
     }
     return Last.agrees;
 }
+
+}  // namespace
 
 bool QuickBlit(SDL_Surface* from, const SDL_Rect* part, SDL_Surface* to, int x, int y) {
     if (!from || !to || from == to || !Plain(from) || !Plain(to)) return false;

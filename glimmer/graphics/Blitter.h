@@ -6,8 +6,8 @@
 // plain copy between surfaces of the same 32-bit layout, and a picture with
 // an alpha channel blended onto a 32-bit screen. Either gives exactly the
 // pixels SDL_UpperBlit gives, clipped the same way, in a fraction of the time
-// (no per-call set-up, four pixels at a time, whole runs of clear or opaque
-// pixels skipped or copied).
+// (no per-call set-up; four pixels at a time, skipped where all four are
+// clear and copied where all four are opaque).
 //
 // QuickBlit returns false, having drawn nothing, for anything else: colour keys,
 // translucency of the whole surface, other depths or channel orders, surfaces
@@ -18,9 +18,3 @@ bool QuickBlit(SDL_Surface* from, const SDL_Rect* part, SDL_Surface* to, int x, 
 // SDL_UpperBlit's arguments and result: drawn by QuickBlit where it can,
 // by SDL elsewhere.
 int BlitPicture(SDL_Surface* from, SDL_Rect* part, SDL_Surface* to, SDL_Rect* place);
-
-// Blends count pixels of a picture (alpha in the top byte) onto a 32-bit row
-// exactly as SDL's per-pixel alpha blit does on this machine's SDL, when
-// BlendsAsSdl() says that rule is the one in force.
-void BlendRow(const Uint32* from, Uint32* to, int count);
-bool BlendsAsSdl(const SDL_PixelFormat* target);

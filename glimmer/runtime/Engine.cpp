@@ -258,14 +258,14 @@ bool LastFrameWhole() {
 }
 
 Uint32 IdleWait(Uint32 sinceFrame) {
-    // Frame events come every FrameInterval ms. Until shortly before the next
-    // one is due the loop sleeps in one piece; from then on it looks every
-    // millisecond, so a frame event waits at most that long. Waking a
-    // thousand times a second instead was an eighth of the card's whole CPU
-    // use. Input waits at most one frame interval, as drawing does.
-    constexpr Uint32 Margin = 3;
-    if (FrameInterval <= Margin || sinceFrame >= FrameInterval - Margin - 1) return 1;
-    return FrameInterval - Margin - sinceFrame;
+    // Frame events come every FrameInterval ms. The loop sleeps in one piece
+    // until a millisecond after the next one is due, so the timer has posted
+    // it by then: one wake-up a frame, where looking for it in the last
+    // milliseconds took three or four, each with its pass over the event
+    // queues. A frame that is not there yet, or late, is looked for every
+    // millisecond. Input waits at most one frame interval, as drawing does.
+    if (sinceFrame >= FrameInterval) return 1;
+    return FrameInterval - sinceFrame + 1;
 }
 
 namespace {
