@@ -3,6 +3,9 @@
 #   bench: frame_ms flakes=N size=WxH <median ms of one frame, dummy video>
 #   bench: build_ms flakes=2970 size=800x600 <median of 5 start-ups, ms>
 #   bench: cpu_share flakes=N size=800x600 <CPU of card + Xvfb / wall time>
+#   bench: overhead_ratio flakes=N size=800x600 <the card's own CPU per frame
+#          under Xvfb / its frame_ms>, at 1000 / 30 frames a second (the
+#          engine's frame interval; the card keeps up with it)
 #   bench: peak_rss_mb flakes=2970 size=800x600 <VmHWM of the card, MB>
 #   bench: cpu_share_peer flakes=N size=1024x768 <CPU of xsnow + Xvfb / wall time>
 #   bench: cpu_ratio flakes=N size=800x600 <the card's cpu_share / the peer's>
@@ -158,7 +161,7 @@ now_ns() { date +%s%N; }
 # cpu_share FLAKES [rss|show [WARMUP]]: the real card in its folder copy under
 # a fresh Xvfb; "rss" also keeps its peak memory, "show" keeps nothing.
 cpu_share() {
-  local flakes=$1 mode=${2:-} warmup=${3:-$CPU_WARMUP} dir hz card0 x0 t0 card1 x1 t1 share rss window
+  local flakes=$1 mode=${2:-} warmup=${3:-$CPU_WARMUP} dir hz card0 x0 t0 card1 x1 t1 share rss window frame per_frame
   dir=$(folder "$flakes" 800 600)
   hz=$(getconf CLK_TCK)
   start_xvfb
@@ -176,6 +179,10 @@ cpu_share() {
     "Xvfb $(((x1 - x0) * 1000 / hz)) ms in $(((t1 - t0) / 1000000)) ms: $share; VmHWM $rss kB"
   if [ "$mode" != show ]; then
     RESULTS+=("bench: cpu_share flakes=$flakes size=800x600 $share")
+    frame=$(printf '%s\n' "${RESULTS[@]}" | awk -v f="flakes=$flakes" '$2 == "frame_ms" && $3 == f && $4 == "size=800x600" { print $5 }')
+    per_frame=$(awk -v c=$((card1 - card0)) -v hz="$hz" -v ns=$((t1 - t0)) 'BEGIN { printf "%.3f", c / hz * 1000 / (ns / 1e9 * 1000 / 30) }')
+    echo "        the card's own CPU per frame: $per_frame ms, its frame: ${frame:-?} ms"
+    [ -n "$frame" ] && RESULTS+=("bench: overhead_ratio flakes=$flakes size=800x600 $(awk -v c="$per_frame" -v f="$frame" 'BEGIN { printf "%.2f", c / f }')")
     [ "$mode" = rss ] && RESULTS+=("bench: peak_rss_mb flakes=$flakes size=800x600 $(awk -v k="$rss" 'BEGIN { printf "%.1f", k / 1024 }')")
   fi
 

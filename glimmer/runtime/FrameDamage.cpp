@@ -17,7 +17,11 @@
 
 namespace {
 
-constexpr int Tile = 16;
+// A tile's row is one cache line of a 32-bit screen; four rows keep what is
+// redrawn for a few-pixel flake close to what it covers (16 rows redrew
+// twice the pixels, and the screen's memory is what a frame waits for).
+constexpr int TileWidth = 16;
+constexpr int TileHeight = 4;
 // Beyond this share of changed tiles a whole redraw costs less than the parts.
 constexpr int MostTilesPercent = 60;
 
@@ -178,9 +182,9 @@ void FrameDamage::Forget() {
 void FrameDamage::MarkBox(const ScreenBox& given) {
     const ScreenBox box = Inside(given, width_, height_);
     if (box.Empty()) return;
-    for (int r = box.y0 / Tile; r <= (box.y1 - 1) / Tile; ++r) {
+    for (int r = box.y0 / TileHeight; r <= (box.y1 - 1) / TileHeight; ++r) {
         unsigned char* row = &tiles_[static_cast<size_t>(r) * columns_];
-        std::fill(row + box.x0 / Tile, row + (box.x1 - 1) / Tile + 1, 1);
+        std::fill(row + box.x0 / TileWidth, row + (box.x1 - 1) / TileWidth + 1, 1);
     }
 }
 
@@ -202,8 +206,8 @@ void FrameDamage::Draw(const std::vector<ScreenBox>& extra) {
         return;
     }
 
-    columns_ = (width_ + Tile - 1) / Tile;
-    rows_ = (height_ + Tile - 1) / Tile;
+    columns_ = (width_ + TileWidth - 1) / TileWidth;
+    rows_ = (height_ + TileHeight - 1) / TileHeight;
     tiles_.assign(static_cast<size_t>(columns_) * rows_, 0);
     matched_.assign(before_.size(), 0);
     long lastInOrder = -1;
@@ -251,10 +255,10 @@ void FrameDamage::BuildParts() {
             }
             int end = c;
             while (end < columns_ && row[end]) ++end;
-            const int x0 = c * Tile;
-            const int x1 = std::min(width_, end * Tile);
-            const int y0 = r * Tile;
-            const int y1 = std::min(height_, (r + 1) * Tile);
+            const int x0 = c * TileWidth;
+            const int x1 = std::min(width_, end * TileWidth);
+            const int y0 = r * TileHeight;
+            const int y1 = std::min(height_, (r + 1) * TileHeight);
             // A run under one of the same columns in the row above continues it.
             int index = -1;
             for (int candidate : open)
@@ -293,8 +297,8 @@ void FrameDamage::DrawWhole() {
 void FrameDamage::DrawParts() {
     for (const Listed& listed : now_) {
         const ScreenBox& box = listed.box;
-        const int c0 = box.x0 / Tile, c1 = (box.x1 - 1) / Tile;
-        const int r0 = box.y0 / Tile, r1 = (box.y1 - 1) / Tile;
+        const int c0 = box.x0 / TileWidth, c1 = (box.x1 - 1) / TileWidth;
+        const int r0 = box.y0 / TileHeight, r1 = (box.y1 - 1) / TileHeight;
         bool all = true;
         for (int r = r0; r <= r1 && all; ++r) {
             const unsigned char* row = &tiles_[static_cast<size_t>(r) * columns_];
