@@ -95,8 +95,8 @@ struct Span {
 
 // SDL_UpperBlit's clipping: the part inside the picture, then inside the
 // target's clip rectangle.
-bool ClipAsSdl(const SDL_Surface* from, const SDL_Rect* part, const SDL_Surface* to, int x, int y, Span* span) {
-    int fromX = 0, fromY = 0, w = from->w, h = from->h;
+bool ClipAsSdl(int fromW, int fromH, const SDL_Rect* part, const SDL_Surface* to, int x, int y, Span* span) {
+    int fromX = 0, fromY = 0, w = fromW, h = fromH;
     if (part) {
         fromX = part->x;
         fromY = part->y;
@@ -107,13 +107,13 @@ bool ClipAsSdl(const SDL_Surface* from, const SDL_Rect* part, const SDL_Surface*
             x -= fromX;
             fromX = 0;
         }
-        if (from->w - fromX < w) w = from->w - fromX;
+        if (fromW - fromX < w) w = fromW - fromX;
         if (fromY < 0) {
             h += fromY;
             y -= fromY;
             fromY = 0;
         }
-        if (from->h - fromY < h) h = from->h - fromY;
+        if (fromH - fromY < h) h = fromH - fromY;
     }
     const SDL_Rect& clip = to->clip_rect;
     int over = clip.x - x;
@@ -225,21 +225,36 @@ bool BlendsAsSdl(const SDL_PixelFormat* target) {
 
 }  // namespace
 
-bool QuickBlit(SDL_Surface* from, const SDL_Rect* part, SDL_Surface* to, int x, int y) {
-    if (!from || !to || from == to || !Plain(from) || !Plain(to)) return false;
-    const bool copy = Copies(from, to);
-    if (!copy && !(Blends(from, to) && BlendsAsSdl(to->format))) return false;
+BlitPlan PlanBlit(SDL_Surface* from, SDL_Surface* to) {
+    BlitPlan plan;
+    if (!from || !to || from == to || !Plain(from) || !Plain(to)) return plan;
+    if (Copies(from, to)) plan.mode = BlitPlan::Copy;
+    else if (Blends(from, to) && BlendsAsSdl(to->format)) plan.mode = BlitPlan::Blend;
+    else return plan;
+    plan.pixels = static_cast<const Uint8*>(from->pixels);
+    plan.pitch = from->pitch;
+    plan.w = from->w;
+    plan.h = from->h;
+    return plan;
+}
+
+bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x, int y) {
+    if (plan.mode == BlitPlan::Sdl) return false;
     Span span;
-    if (!ClipAsSdl(from, part, to, x, y, &span)) return true;
-    const Uint8* source = static_cast<const Uint8*>(from->pixels) + static_cast<ptrdiff_t>(span.fromY) * from->pitch +
-                          static_cast<ptrdiff_t>(span.fromX) * 4;
+    if (!ClipAsSdl(plan.w, plan.h, part, to, x, y, &span)) return true;
+    const Uint8* source =
+        plan.pixels + static_cast<ptrdiff_t>(span.fromY) * plan.pitch + static_cast<ptrdiff_t>(span.fromX) * 4;
     Uint8* target = static_cast<Uint8*>(to->pixels) + static_cast<ptrdiff_t>(span.toY) * to->pitch +
                     static_cast<ptrdiff_t>(span.toX) * 4;
-    for (int row = 0; row < span.h; ++row, source += from->pitch, target += to->pitch) {
-        if (copy) std::memcpy(target, source, static_cast<size_t>(span.w) * 4);
+    for (int row = 0; row < span.h; ++row, source += plan.pitch, target += to->pitch) {
+        if (plan.mode == BlitPlan::Copy) std::memcpy(target, source, static_cast<size_t>(span.w) * 4);
         else BlendRow(reinterpret_cast<const Uint32*>(source), reinterpret_cast<Uint32*>(target), span.w);
     }
     return true;
+}
+
+bool QuickBlit(SDL_Surface* from, const SDL_Rect* part, SDL_Surface* to, int x, int y) {
+    return RunBlit(PlanBlit(from, to), part, to, x, y);
 }
 
 int BlitPicture(SDL_Surface* from, SDL_Rect* part, SDL_Surface* to, SDL_Rect* place) {

@@ -15,6 +15,22 @@
 // (checked once against SDL itself). The caller then lets SDL draw.
 bool QuickBlit(SDL_Surface* from, const SDL_Rect* part, SDL_Surface* to, int x, int y);
 
+// QuickBlit in two steps, for a picture drawn in several parts: what it
+// decided for that picture and target, then a draw that looks at neither
+// surface's description again. A plan holds while the picture's surface,
+// its pixels' place and its flags stay as they were.
+struct BlitPlan {
+    enum Mode : unsigned char { Sdl, Copy, Blend };
+    const Uint8* pixels = nullptr;
+    int pitch = 0;
+    int w = 0;
+    int h = 0;
+    Mode mode = Sdl;
+};
+BlitPlan PlanBlit(SDL_Surface* from, SDL_Surface* to);
+// False, having drawn nothing, for a plan that leaves the picture to SDL.
+bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x, int y);
+
 // SDL_UpperBlit's arguments and result: drawn by QuickBlit where it can,
 // by SDL elsewhere.
 int BlitPicture(SDL_Surface* from, SDL_Rect* part, SDL_Surface* to, SDL_Rect* place);

@@ -534,6 +534,10 @@ bool Sprite::Placement(const short* p, int ox, int oy, const SDL_Rect* clip, lon
     return true;
 }
 
+SDL_Surface* Sprite::DrawnSurface(const SDL_Surface* target) const {
+    return Surface && target ? BlitSource(*this, target) : Surface;
+}
+
 bool Sprite::DrawsOpaque() const {
     return Surface && SDL_FBSurface && OpaqueView && BlitSource(*this, SDL_FBSurface) == OpaqueView;
 }

@@ -44,6 +44,9 @@ public:
                    ScreenBox* box) const;
     // Whether drawing it copies its pixels as they are (no translucency).
     bool DrawsOpaque() const;
+    // The surface PutSprite draws onto target: OpaqueView where it gives the
+    // same pixels, else Surface.
+    SDL_Surface* DrawnSurface(const SDL_Surface* target) const;
 
 private:
     bool ClippedPlacement(const SDL_Rect* clip, long long* left, long long* top, ScreenBox* box) const;

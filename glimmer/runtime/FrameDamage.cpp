@@ -132,6 +132,7 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
         if (!text->Surface) text->Run(&listed.clip, nullptr);
         surface = text->Surface;
         drawsSomething = text->Placement(params, ox, oy, &listed.clip, &left, &top, &listed.box);
+        if (drawsSomething) listed.plan = PlanBlit(text->Surface, SDL_FBSurface);
     } else {
         Sprite* sprite = static_cast<Sprite*>(object);
         if (!sprite->Surface) {
@@ -142,6 +143,7 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
         drawsSomething =
             sprite->Placement(params, ox, oy, kind == ScreenSprite ? nullptr : &listed.clip, &left, &top, &listed.box);
         opaque = sprite->DrawsOpaque();
+        if (drawsSomething) listed.plan = PlanBlit(sprite->DrawnSurface(SDL_FBSurface), SDL_FBSurface);
     }
     if (!drawsSomething) return;
     listed.box = Inside(listed.box, width_, height_);
@@ -282,6 +284,7 @@ void FrameDamage::DrawOne(const Listed& listed, const ScreenBox& part) {
     // The part of the picture that lands there, as its own draw would place it.
     SDL_Rect source = {static_cast<Sint16>(part.x0 - listed.left), static_cast<Sint16>(part.y0 - listed.top),
                        static_cast<Uint16>(part.x1 - part.x0), static_cast<Uint16>(part.y1 - part.y0)};
+    if (RunBlit(listed.plan, &source, SDL_FBSurface, part.x0, part.y0)) return;
     if (listed.kind == WindowText) {
         SDL_Rect place = {static_cast<Sint16>(part.x0), static_cast<Sint16>(part.y0), 0, 0};
         if (BlitPicture(static_cast<CText*>(listed.object)->Surface, &source, SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);

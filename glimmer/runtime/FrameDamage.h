@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "glimmer/graphics/Blitter.h"
 #include "glimmer/graphics/GObject.h"
 
 class Descriptor;
@@ -51,6 +52,8 @@ private:
         int before;          // its place in the last frame's list, or -1
         Uint32 flags;
         Uint32 colorkey;
+        // Drawing it part by part needs nothing but this and the screen.
+        BlitPlan plan;
         unsigned char kind;  // 0 sprite on the screen, 1 sprite in a window, 2 text in a window
         Uint8 alpha;
     };
