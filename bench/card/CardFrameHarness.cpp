@@ -2,8 +2,11 @@
 // frames exactly as the frame loop draws them (RunGlimmerFrame: frame function,
 // draw pass, flip). Run it in a copy of the card's folder.
 //
-//   card_frame_harness frames WARMUP COUNT   one line: "frame_ms <median> ...", ending
-//                                            with how many frames were drawn whole
+//   card_frame_harness frames WARMUP COUNT [PAUSE_MS]
+//                                            one line: "frame_ms <median> ...", ending
+//                                            with how many frames were drawn whole;
+//                                            PAUSE_MS sleeps before each timed frame,
+//                                            as the running card does between frames
 //   card_frame_harness build                 one line: "build_ms <ms>"
 //
 // Each run also prints "flakes <n>", the flakes the scene really holds, so a
@@ -53,7 +56,7 @@ double Percentile(std::vector<double> sorted, double p) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: card_frame_harness frames WARMUP COUNT | build\n");
+    std::fprintf(stderr, "usage: card_frame_harness frames WARMUP COUNT [PAUSE_MS] | build\n");
     return 2;
 }
 
@@ -73,7 +76,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "frames") != 0 || argc < 4) return Usage();
     const int warmup = std::atoi(argv[2]);
     const int count = std::atoi(argv[3]);
-    if (warmup < 0 || count <= 0) return Usage();
+    const int pause = argc > 4 ? std::atoi(argv[4]) : 0;
+    if (warmup < 0 || count <= 0 || pause < 0) return Usage();
 
     StartCard();
     for (int i = 0; i < warmup; ++i) {
@@ -84,6 +88,9 @@ int main(int argc, char** argv) {
     times.reserve(static_cast<size_t>(count));
     int whole = 0;
     for (int i = 0; i < count; ++i) {
+        // Between frames the machine's caches lose much of what a frame
+        // reads; a pause shows what a frame costs the card as it runs.
+        if (pause > 0) SDL_Delay(static_cast<Uint32>(pause));
         DrainQueue();
         const Clock::time_point start = Clock::now();
         RunGlimmerFrame();

@@ -30,6 +30,10 @@
 # itself much more (0.50 instead of 0.18 of a core at 3000) for the same
 # picture. The card's 2970-flake share is set against its 3000.
 #
+# The detail lines also give each frame figure with a 30 ms pause before every
+# timed frame (PAUSED_FRAMES=0 leaves them out): what the same frames cost
+# once the machine's caches have lost them between frames, as in the card.
+#
 # The flakes start above the screen and take some 600 frames to fill it, so
 # 30 frames in only a part of them is on screen. The detail lines before the
 # figures also give the 2970-flake frame after STEADY_WARMUP (1500) frames,
@@ -46,6 +50,7 @@ CPU_WARMUP=${CPU_WARMUP:-4}
 CPU_SECONDS=${CPU_SECONDS:-10}
 STEADY_WARMUP=${STEADY_WARMUP:-1500}
 STEADY_CPU=${STEADY_CPU:-0}
+PAUSED_FRAMES=${PAUSED_FRAMES:-1}
 
 [ -x "$HARNESS" ] || { echo "run.sh: $HARNESS is not built" >&2; exit 1; }
 [ -x "$CARD_FOLDER/solvanewin" ] || { echo "run.sh: $CARD_FOLDER/solvanewin is not built" >&2; exit 1; }
@@ -212,6 +217,12 @@ frame_ms 2970 800 600
 frame_ms 2970 1280 1024
 frame_ms 2970 800 600 "$STEADY_WARMUP"
 build_ms 2970 800 600
+if [ "$PAUSED_FRAMES" = 1 ]; then
+  for flakes in 300 2970; do
+    out=$(harness "$(folder "$flakes" 800 600)" frames "$WARMUP" "$FRAMES" 30)
+    echo "paused  flakes=$flakes size=800x600 after $WARMUP frames, 30 ms before each: $(grep '^frame_ms' <<<"$out")"
+  done
+fi
 cpu_share 300
 cpu_share 2970 rss
 [ "$STEADY_CPU" = 1 ] && cpu_share 2970 show 45
