@@ -8,6 +8,10 @@
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
 
+namespace {
+
+}  // namespace
+
 CItem::CItem() : Data(nullptr), Empty(1), Size(0), IName(nullptr) {}
 
 CItem::CItem(const CItem& other) : Data(nullptr), Empty(1), Size(0), IName(nullptr) { *this = other; }
@@ -19,7 +23,10 @@ CItem& CItem::operator=(const CItem& other) {
     // Only owned data is copied; a borrowed pointer would otherwise be
     // shared with nobody responsible for it, so it is shared as a borrow.
     if (other.Size > 0 && other.Data) {
-        Own(other.Data, other.Size);
+        Data = new (std::nothrow) char[other.Size];
+        if (!Data) Error(ErrorCode::NoMemory);
+        std::memcpy(Data, other.Data, other.Size);
+        Size = other.Size;
     } else {
         Data = other.Data;
         Size = 0;
@@ -30,41 +37,24 @@ CItem& CItem::operator=(const CItem& other) {
 }
 
 CItem::~CItem() {
-    FreeOwned();
+    if (Size > 0) delete[] Data;
     delete[] IName;
-}
-
-void CItem::FreeOwned() {
-    if (Size > 0 && Data != Small) delete[] Data;
-}
-
-void CItem::Own(const char* data, unsigned int size) {
-    // Copy first: the new data may lie inside the old block.
-    char staged[sizeof Small];
-    char* copy = staged;
-    if (size > sizeof Small) {
-        copy = new (std::nothrow) char[size];
-        if (!copy) Error(ErrorCode::NoMemory);
-    }
-    if (data) std::memcpy(copy, data, size);
-    else std::memset(copy, 0, size);
-    FreeOwned();
-    if (copy == staged) {
-        std::memcpy(Small, staged, size);
-        copy = Small;
-    }
-    Data = copy;
-    Size = size;
 }
 
 void CItem::SetData(char* data, unsigned int size) {
     if (size > 0) {
-        Own(data, size);
+        // Copy first: the new data may lie inside the old block.
+        char* copy = new (std::nothrow) char[size];
+        if (!copy) Error(ErrorCode::NoMemory);
+        if (data) std::memcpy(copy, data, size);
+        else std::memset(copy, 0, size);
+        if (Size > 0) delete[] Data;
+        Data = copy;
     } else {
-        FreeOwned();
+        if (Size > 0) delete[] Data;
         Data = data;
-        Size = 0;
     }
+    Size = size;
     Empty = 0;
 }
 
@@ -77,7 +67,7 @@ void CItem::GetData(char* buffer, unsigned int n) {
 }
 
 void CItem::Clear() {
-    FreeOwned();
+    if (Size > 0) delete[] Data;
     Data = nullptr;
     delete[] IName;
     IName = nullptr;
