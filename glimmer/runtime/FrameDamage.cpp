@@ -34,12 +34,22 @@ int WholeFramesSetting() {
 
 int WholeFramesState = -1;
 
-bool SameBox(const ScreenBox& a, const ScreenBox& b) {
-    return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1;
+bool SameBox(const Sint16 (&a)[4], const Sint16 (&b)[4]) {
+    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2] && a[3] == b[3];
 }
 
 ScreenBox Inside(const ScreenBox& box, int width, int height) {
     return {std::max(box.x0, 0), std::max(box.y0, 0), std::min(box.x1, width), std::min(box.y1, height)};
+}
+
+// A listed box is kept in 16 bits, as SDL keeps screen places.
+ScreenBox Wide(const Sint16 (&box)[4]) { return {box[0], box[1], box[2], box[3]}; }
+
+void Keep(const ScreenBox& from, Sint16 (&box)[4]) {
+    box[0] = static_cast<Sint16>(from.x0);
+    box[1] = static_cast<Sint16>(from.y0);
+    box[2] = static_cast<Sint16>(from.x1);
+    box[3] = static_cast<Sint16>(from.y1);
 }
 
 SDL_Rect ToRect(const ScreenBox& box) {
@@ -77,6 +87,7 @@ unsigned int FrameDamage::Collect() {
     ++frame_;
     before_.swap(now_);
     now_.clear();
+    plans_.clear();
     duplicate_ = false;
     covered_ = false;
     originKnown_ = false;
@@ -123,6 +134,7 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
     if (clip) listed.clip = *clip;
     const SDL_Surface* surface = nullptr;
     long long left = 0, top = 0;
+    ScreenBox box;
     bool drawsSomething = false;
     bool opaque = false;
     if (kind == WindowText) {
@@ -131,8 +143,8 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
         // Drawing it ends the program, as the draw pass always has.
         if (!text->Surface) text->Run(&listed.clip, nullptr);
         surface = text->Surface;
-        drawsSomething = text->Placement(params, ox, oy, &listed.clip, &left, &top, &listed.box);
-        if (drawsSomething) listed.plan = PlanBlit(text->Surface, SDL_FBSurface);
+        drawsSomething = text->Placement(params, ox, oy, &listed.clip, &left, &top, &box);
+
     } else {
         Sprite* sprite = static_cast<Sprite*>(object);
         if (!sprite->Surface) {
@@ -141,13 +153,14 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
         }
         surface = sprite->Surface;
         drawsSomething =
-            sprite->Placement(params, ox, oy, kind == ScreenSprite ? nullptr : &listed.clip, &left, &top, &listed.box);
+            sprite->Placement(params, ox, oy, kind == ScreenSprite ? nullptr : &listed.clip, &left, &top, &box);
         opaque = sprite->DrawsOpaque();
-        if (drawsSomething) listed.plan = PlanBlit(sprite->DrawnSurface(SDL_FBSurface), SDL_FBSurface);
+
     }
     if (!drawsSomething) return;
-    listed.box = Inside(listed.box, width_, height_);
-    if (listed.box.Empty()) return;
+    box = Inside(box, width_, height_);
+    if (box.Empty()) return;
+    Keep(box, listed.box);
     // Part of the picture shows, so its corner lies within its size of the
     // screen: well inside an int.
     listed.left = static_cast<int>(left);
@@ -161,9 +174,12 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
     if (object->ListedFrame == frame_) duplicate_ = true;
     object->ListedFrame = frame_;
     object->ListedAt = static_cast<unsigned int>(now_.size());
-    if (opaque && listed.box.x0 == 0 && listed.box.y0 == 0 && listed.box.x1 == width_ && listed.box.y1 == height_)
+    if (opaque && box.x0 == 0 && box.y0 == 0 && box.x1 == width_ && box.y1 == height_)
         covered_ = true;
     now_.push_back(listed);
+    plans_.push_back(PlanBlit(kind == WindowText ? static_cast<CText*>(object)->Surface
+                                                 : static_cast<Sprite*>(object)->DrawnSurface(SDL_FBSurface),
+                              SDL_FBSurface));
 }
 
 bool FrameDamage::SameAsBefore(const Listed& now, const Listed& before) const {
@@ -216,21 +232,21 @@ void FrameDamage::Draw(const std::vector<ScreenBox>& extra) {
     for (const Listed& listed : now_) {
         const long b = listed.before;
         if (b < 0 || b >= static_cast<long>(before_.size()) || before_[b].object != listed.object) {
-            MarkBox(listed.box);
+            MarkBox(Wide(listed.box));
             continue;
         }
         matched_[b] = 1;
         // Moved in the drawing order relative to an earlier object, or
         // changed: the old and the new place.
         if (b < lastInOrder || !SameAsBefore(listed, before_[b])) {
-            MarkBox(listed.box);
-            MarkBox(before_[b].box);
+            MarkBox(Wide(listed.box));
+            MarkBox(Wide(before_[b].box));
         } else {
             lastInOrder = b;
         }
     }
     for (size_t b = 0; b < before_.size(); ++b)
-        if (!matched_[b]) MarkBox(before_[b].box);
+        if (!matched_[b]) MarkBox(Wide(before_[b].box));
     for (const ScreenBox& box : extra) MarkBox(box);
 
     const long changed = std::count(tiles_.begin(), tiles_.end(), 1);
@@ -280,11 +296,11 @@ void FrameDamage::BuildParts() {
     }
 }
 
-void FrameDamage::DrawOne(const Listed& listed, const ScreenBox& part) {
+void FrameDamage::DrawOne(const Listed& listed, const BlitPlan& plan, const ScreenBox& part) {
     // The part of the picture that lands there, as its own draw would place it.
     SDL_Rect source = {static_cast<Sint16>(part.x0 - listed.left), static_cast<Sint16>(part.y0 - listed.top),
                        static_cast<Uint16>(part.x1 - part.x0), static_cast<Uint16>(part.y1 - part.y0)};
-    if (RunBlit(listed.plan, &source, SDL_FBSurface, part.x0, part.y0)) return;
+    if (RunBlit(plan, &source, SDL_FBSurface, part.x0, part.y0)) return;
     if (listed.kind == WindowText) {
         SDL_Rect place = {static_cast<Sint16>(part.x0), static_cast<Sint16>(part.y0), 0, 0};
         if (BlitPicture(static_cast<CText*>(listed.object)->Surface, &source, SDL_FBSurface, &place) != 0) Error(ErrorCode::SdlFailed);
@@ -294,12 +310,14 @@ void FrameDamage::DrawOne(const Listed& listed, const ScreenBox& part) {
 }
 
 void FrameDamage::DrawWhole() {
-    for (const Listed& listed : now_) DrawOne(listed, listed.box);
+    for (size_t i = 0; i < now_.size(); ++i) DrawOne(now_[i], plans_[i], Wide(now_[i].box));
 }
 
 void FrameDamage::DrawParts() {
-    for (const Listed& listed : now_) {
-        const ScreenBox& box = listed.box;
+    for (size_t i = 0; i < now_.size(); ++i) {
+        const Listed& listed = now_[i];
+        const BlitPlan& plan = plans_[i];
+        const ScreenBox box = Wide(listed.box);
         const int c0 = box.x0 / TileWidth, c1 = (box.x1 - 1) / TileWidth;
         const int r0 = box.y0 / TileHeight, r1 = (box.y1 - 1) / TileHeight;
         bool all = true;
@@ -309,7 +327,7 @@ void FrameDamage::DrawParts() {
         }
         // Everything it covers is redrawn: one draw does.
         if (all) {
-            DrawOne(listed, box);
+            DrawOne(listed, plan, box);
             continue;
         }
         for (int r = r0; r <= r1; ++r) {
@@ -318,7 +336,7 @@ void FrameDamage::DrawParts() {
                 const SDL_Rect& part = parts_[index];
                 const ScreenBox overlap = {std::max(box.x0, static_cast<int>(part.x)), std::max(box.y0, static_cast<int>(part.y)),
                                            std::min(box.x1, part.x + part.w), std::min(box.y1, part.y + part.h)};
-                if (!overlap.Empty()) DrawOne(listed, overlap);
+                if (!overlap.Empty()) DrawOne(listed, plan, overlap);
             }
         }
     }

@@ -45,15 +45,13 @@ private:
         GObject* object;
         const void* surface;
         unsigned long look;
-        ScreenBox box;       // what it covers, inside the screen
+        Sint16 box[4];       // what it covers, inside the screen: x0, y0, x1, y1
         SDL_Rect clip;       // the window's rectangle (kinds 1 and 2)
         int left;            // the picture's corner, before clipping
         int top;
         int before;          // its place in the last frame's list, or -1
         Uint32 flags;
         Uint32 colorkey;
-        // Drawing it part by part needs nothing but this and the screen.
-        BlitPlan plan;
         unsigned char kind;  // 0 sprite on the screen, 1 sprite in a window, 2 text in a window
         Uint8 alpha;
     };
@@ -64,12 +62,15 @@ private:
     bool SameAsBefore(const Listed& now, const Listed& before) const;
     void MarkBox(const ScreenBox& box);
     void BuildParts();
-    void DrawOne(const Listed& listed, const ScreenBox& part);
+    void DrawOne(const Listed& listed, const BlitPlan& plan, const ScreenBox& part);
     void DrawWhole();
     void DrawParts();
 
     std::vector<Listed> now_;
     std::vector<Listed> before_;
+    // How each of now_ is drawn, made while listing: drawing it part by part
+    // then needs nothing but this and the screen.
+    std::vector<BlitPlan> plans_;
     unsigned long frame_ = 0;
     bool duplicate_ = false;
     bool covered_ = false;
