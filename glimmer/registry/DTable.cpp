@@ -123,7 +123,6 @@ bool FreeRecord(DTable& t, unsigned int slot, unsigned int& type) {
     Descriptor& record = t.Descriptors[slot];
     if (!record.Used) return false;
     void* object = record.Object;
-    short* params = record.Params;
     type = record.Type;
     record.Object = nullptr;
     record.Params = nullptr;
@@ -132,7 +131,6 @@ bool FreeRecord(DTable& t, unsigned int slot, unsigned int& type) {
     if (t.Num > 0) --t.Num;
     const ObjectType* ops = ObjectTypeOf(type);
     if (object && ops) ops->Destroy(object);
-    delete[] params;
     return true;
 }
 
@@ -193,8 +191,7 @@ unsigned long DTable::CreateDescriptor(int type, short* params, unsigned long n)
 
     short* copy = nullptr;
     if (params) {
-        copy = new (std::nothrow) short[2];
-        if (!copy) Error(ErrorCode::NoMemory);
+        copy = record.OwnParams;
         copy[0] = params[0];
         copy[1] = params[1];
     }
@@ -204,10 +201,7 @@ unsigned long DTable::CreateDescriptor(int type, short* params, unsigned long n)
     const ObjectType* ops = ObjectTypeOf(code);
     if (ops) {
         object = ops->Create();
-        if (!object) {
-            delete[] copy;
-            Error(ErrorCode::NoMemory);
-        }
+        if (!object) Error(ErrorCode::NoMemory);
     }
     // Filled before the object is set up: a window reads its own parameters
     // back through GDT while it initialises.
