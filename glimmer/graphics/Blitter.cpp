@@ -93,45 +93,34 @@ struct Span {
     int fromX, fromY, toX, toY, w, h;
 };
 
-// SDL_UpperBlit's clipping: the part inside the picture, then inside the
-// target's clip rectangle.
-bool ClipAsSdl(int fromW, int fromH, const SDL_Rect* part, const SDL_Surface* to, int x, int y, Span* span) {
-    int fromX = 0, fromY = 0, w = fromW, h = fromH;
+// SDL_UpperBlit's clipping along one axis: the run from `from` (length
+// `length`, placed at `at`) kept inside the picture's size, then inside the
+// target's clip range.
+void ClipAxis(int& from, int& length, int& at, int size, int clipStart, int clipLength, bool part) {
     if (part) {
-        fromX = part->x;
-        fromY = part->y;
-        w = part->w;
-        h = part->h;
-        if (fromX < 0) {
-            w += fromX;
-            x -= fromX;
-            fromX = 0;
+        if (from < 0) {
+            length += from;
+            at -= from;
+            from = 0;
         }
-        if (fromW - fromX < w) w = fromW - fromX;
-        if (fromY < 0) {
-            h += fromY;
-            y -= fromY;
-            fromY = 0;
-        }
-        if (fromH - fromY < h) h = fromH - fromY;
+        if (size - from < length) length = size - from;
     }
+    const int before = clipStart - at;
+    if (before > 0) {
+        length -= before;
+        at += before;
+        from += before;
+    }
+    const int after = at + length - clipStart - clipLength;
+    if (after > 0) length -= after;
+}
+
+bool ClipAsSdl(int fromW, int fromH, const SDL_Rect* part, const SDL_Surface* to, int x, int y, Span* span) {
+    int fromX = part ? part->x : 0, fromY = part ? part->y : 0;
+    int w = part ? part->w : fromW, h = part ? part->h : fromH;
     const SDL_Rect& clip = to->clip_rect;
-    int over = clip.x - x;
-    if (over > 0) {
-        w -= over;
-        x += over;
-        fromX += over;
-    }
-    over = x + w - clip.x - clip.w;
-    if (over > 0) w -= over;
-    over = clip.y - y;
-    if (over > 0) {
-        h -= over;
-        y += over;
-        fromY += over;
-    }
-    over = y + h - clip.y - clip.h;
-    if (over > 0) h -= over;
+    ClipAxis(fromX, w, x, fromW, clip.x, clip.w, part != nullptr);
+    ClipAxis(fromY, h, y, fromH, clip.y, clip.h, part != nullptr);
     *span = {fromX, fromY, x, y, w, h};
     return w > 0 && h > 0;
 }
