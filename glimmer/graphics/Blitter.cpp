@@ -242,6 +242,18 @@ bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x,
     return true;
 }
 
+void PrefetchBlit(const BlitPlan& plan, const SDL_Surface* to, int left, int top, int x0, int y0, int x1, int y1) {
+    // Enough rows to cover a small picture or a few tiles of a large one.
+    constexpr int MostRows = 32;
+    if (plan.mode == BlitPlan::Sdl || !to || !to->pixels || x1 <= x0 || y1 <= y0) return;
+    if (x0 < left || y0 < top || x1 - left > plan.w || y1 - top > plan.h) return;
+    y1 = std::min(y1, y0 + MostRows);
+    const Uint8* source = plan.pixels + static_cast<ptrdiff_t>(y0 - top) * plan.pitch + static_cast<ptrdiff_t>(x0 - left) * 4;
+    const Uint8* target = static_cast<const Uint8*>(to->pixels) + static_cast<ptrdiff_t>(y0) * to->pitch + static_cast<ptrdiff_t>(x0) * 4;
+    PrefetchRows(source, plan.pitch, (x1 - x0) * 4, y1 - y0, false);
+    PrefetchRows(target, to->pitch, (x1 - x0) * 4, y1 - y0, true);
+}
+
 bool QuickBlit(SDL_Surface* from, const SDL_Rect* part, SDL_Surface* to, int x, int y) {
     return RunBlit(PlanBlit(from, to), part, to, x, y);
 }

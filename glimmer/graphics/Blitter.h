@@ -31,6 +31,26 @@ BlitPlan PlanBlit(SDL_Surface* from, SDL_Surface* to);
 // False, having drawn nothing, for a plan that leaves the picture to SDL.
 bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x, int y);
 
+// Asks the processor to start loading what RunBlit will read and write for the
+// picture's rows inside x0..x1 by y0..y1 of the target, its corner at (left,
+// top), so that the loads of several pictures overlap instead of following
+// each other. Draws nothing; small pictures only (a few rows).
+void PrefetchBlit(const BlitPlan& plan, const SDL_Surface* to, int left, int top, int x0, int y0, int x1, int y1);
+
+// Starts loading rows of bytes from first, pitch apart, for reading or for
+// writing; changes nothing.
+inline void PrefetchRows(const void* first, int pitch, int bytes, int rows, bool forWriting) {
+    const char* row = static_cast<const char*>(first);
+    for (int r = 0; r < rows; ++r, row += pitch) {
+        for (int at = 0; at < bytes; at += 64) {
+            if (forWriting) __builtin_prefetch(row + at, 1);
+            else __builtin_prefetch(row + at, 0);
+        }
+        if (forWriting) __builtin_prefetch(row + bytes - 1, 1);
+        else __builtin_prefetch(row + bytes - 1, 0);
+    }
+}
+
 // SDL_UpperBlit's arguments and result: drawn by QuickBlit where it can,
 // by SDL elsewhere.
 int BlitPicture(SDL_Surface* from, SDL_Rect* part, SDL_Surface* to, SDL_Rect* place);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "glimmer/base/Platform.h"
+#include "glimmer/graphics/Blitter.h"
 #include "glimmer/graphics/Video.h"
 
 namespace {
@@ -117,7 +118,16 @@ void PresentParts(const SDL_Rect* parts, int count) {
     Path.rects.clear();
     const Uint8* from = static_cast<const Uint8*>(screen->pixels);
     Uint8* to = static_cast<Uint8*>(window->pixels);
+    // The window surface is not read between frames, so the parts are far
+    // from the processor: asking for a few parts ahead overlaps the loads.
+    constexpr int Ahead = 4;
     for (int i = 0; i < count; ++i) {
+        if (i + Ahead < count) {
+            const SDL_Rect& next = parts[i + Ahead];
+            if (next.x >= 0 && next.y >= 0 && next.x + next.w <= screen->w && next.y + next.h <= screen->h)
+                PrefetchRows(to + static_cast<ptrdiff_t>(next.y) * window->pitch + next.x * 4, window->pitch, next.w * 4,
+                             std::min(static_cast<int>(next.h), 32), true);
+        }
         const int x0 = std::max(0, static_cast<int>(parts[i].x));
         const int y0 = std::max(0, static_cast<int>(parts[i].y));
         const int x1 = std::min(screen->w, parts[i].x + parts[i].w);

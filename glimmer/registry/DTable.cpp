@@ -300,6 +300,10 @@ Catalog* GetLayerCatalog(unsigned int desc) {
     return ops && ops->Layers ? ops->Layers(record->Object) : nullptr;
 }
 
+void PrefetchRecord(unsigned int desc) {
+    if (const Descriptor* record = GDT.GetData(desc)) __builtin_prefetch(record);
+}
+
 GObject* GetGObject(unsigned int desc) {
     Descriptor* record = GDT.GetData(desc);
     if (!record || !record->Object) return nullptr;

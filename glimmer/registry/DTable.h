@@ -53,6 +53,10 @@ extern DTable GDT;
 // catalog (type 4) or a window's layers (type 3); null for anything else.
 Catalog* GetLayerCatalog(unsigned int desc);
 
+// Starts loading desc's record through GDT, for a walk that will look it up
+// soon (see ForEachFiled); changes nothing.
+void PrefetchRecord(unsigned int desc);
+
 // The GObject part of a sprite, button, text or window found through GDT;
 // null for anything else (catalogs, free slots, unknown numbers).
 GObject* GetGObject(unsigned int desc);

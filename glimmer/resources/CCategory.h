@@ -36,15 +36,50 @@ public:
 // Calls visit(desc) with the descriptor filed in each used item, in slot
 // order, until visit returns false; returns how many items it met. Drawing
 // and mouse dispatch walk their layers this way.
-template <class Visit>
-unsigned int ForEachFiled(CCategory& layer, Visit&& visit) {
+//
+// Each item keeps its descriptor in a block of its own, and what visit looks
+// up by it lies elsewhere again. So that those loads overlap rather than wait
+// for each other, the walk asks for the block of the item a few places ahead
+// and hands the descriptor of a nearer one to ahead(desc), which may start
+// loading what visit will need for it. ahead must change nothing: visit may
+// still change the layer before that item's turn comes.
+template <class Visit, class Ahead>
+unsigned int ForEachFiled(CCategory& layer, Visit&& visit, Ahead&& ahead) {
     if (layer.IsEmpty()) return 0;
-    unsigned int left = layer.GetNum();
+    constexpr unsigned int BlockDistance = 16;
+    constexpr unsigned int AheadDistance = 8;
+    const unsigned int filed = layer.GetNum();
     const unsigned int size = layer.GetMaxNum();
+    unsigned int left = filed;
+    // The next used slot at or after from, or size once every filed item
+    // has been passed (the rest of a layer is mostly empty slots).
+    auto nextUsed = [&](unsigned int from, unsigned int& passed) {
+        if (passed >= filed) return size;
+        while (from < size && layer[from]->IsEmpty()) ++from;
+        if (from < size) ++passed;
+        return from;
+    };
+    unsigned int blockPassed = 0, nearPassed = 0;
+    unsigned int block = nextUsed(0, blockPassed), near = nextUsed(0, nearPassed);
+    for (unsigned int k = 0; k < BlockDistance && block < size; ++k) {
+        __builtin_prefetch(layer[block]->Data);
+        if (k < AheadDistance) near = nextUsed(near + 1, nearPassed);
+        block = nextUsed(block + 1, blockPassed);
+    }
     unsigned int met = 0;
     for (unsigned int i = 0; i < size && left > 0; ++i) {
         CItem* item = layer[i];
         if (item->IsEmpty()) continue;
+        if (block < size) {
+            __builtin_prefetch(layer[block]->Data);
+            block = nextUsed(block + 1, blockPassed);
+        }
+        if (near < size) {
+            unsigned int coming = 0;
+            layer[near]->GetData(reinterpret_cast<char*>(&coming), sizeof coming);
+            ahead(coming);
+            near = nextUsed(near + 1, nearPassed);
+        }
         unsigned int desc = 0;
         item->GetData(reinterpret_cast<char*>(&desc), sizeof desc);
         --left;
@@ -52,4 +87,9 @@ unsigned int ForEachFiled(CCategory& layer, Visit&& visit) {
         if (!visit(desc)) break;
     }
     return met;
+}
+
+template <class Visit>
+unsigned int ForEachFiled(CCategory& layer, Visit&& visit) {
+    return ForEachFiled(layer, visit, [](unsigned int) {});
 }

@@ -68,20 +68,39 @@ bool WholeFrames() {
     return WholeFramesState == 1;
 }
 
-// Lists what the windows of the visible catalog draw.
+// Meets what the windows of the visible catalog draw.
 class Lister : public WindowContents {
 public:
     explicit Lister(FrameDamage& damage) : damage_(damage) {}
     void Object(const Descriptor& record, SDL_Rect* clip) override {
-        if (record.Type == TypeSprite)
-            damage_.Add(static_cast<Sprite*>(record.Object), WindowSprite, clip, record);
-        else if (record.Type == TypeText)
-            damage_.Add(static_cast<CText*>(record.Object), WindowText, clip, record);
+        if (record.Type == TypeSprite) damage_.Meet(record, static_cast<Sprite*>(record.Object), WindowSprite, clip);
+        else if (record.Type == TypeText) damage_.Meet(record, static_cast<CText*>(record.Object), WindowText, clip);
     }
 
 private:
     FrameDamage& damage_;
 };
+
+void FrameDamage::Meet(const Descriptor& record, GObject* object, unsigned char kind, const SDL_Rect* clip) {
+    Found found = {&record, object, {0, 0, 0, 0}, kind};
+    if (clip) found.clip = *clip;
+    __builtin_prefetch(object);
+    __builtin_prefetch(reinterpret_cast<const char*>(object) + 64);
+    found_.push_back(found);
+}
+
+void FrameDamage::WarmFound() const {
+    // Each object leads to its picture and the picture to its layout, each
+    // somewhere else in memory: asking for all of one step before taking the
+    // next lets those loads overlap instead of following each other.
+    for (const Found& found : found_)
+        if (found.kind != WindowText) __builtin_prefetch(static_cast<const Sprite*>(found.object)->Surface);
+    for (const Found& found : found_) {
+        if (found.kind == WindowText) continue;
+        const SDL_Surface* surface = static_cast<const Sprite*>(found.object)->Surface;
+        if (surface) __builtin_prefetch(surface->format);
+    }
+}
 
 unsigned int FrameDamage::Collect() {
     ++frame_;
@@ -98,16 +117,20 @@ unsigned int FrameDamage::Collect() {
     unsigned int layers = CFG.VClayers;
     if (layers > visible->CategoryNum) layers = visible->CategoryNum;
     Lister lister(*this);
+    found_.clear();
     unsigned int met = 0;
     for (unsigned int l = 0; l < layers; ++l) {
         met += ForEachFiled(*(*visible)[l], [&](unsigned int desc) {
             Descriptor* record = GDT.GetData(desc);
             if (!record || !record->Object) return true;
-            if (record->Type == TypeSprite) Add(static_cast<Sprite*>(record->Object), ScreenSprite, nullptr, *record);
+            if (record->Type == TypeSprite) Meet(*record, static_cast<Sprite*>(record->Object), ScreenSprite, nullptr);
             else if (record->Type == TypeWindow) static_cast<Window*>(record->Object)->Walk(lister);
             return true;
-        });
+        }, PrefetchRecord);
     }
+    WarmFound();
+    for (const Found& found : found_)
+        Add(found.object, found.kind, found.kind == ScreenSprite ? nullptr : &found.clip, *found.record);
     return met;
 }
 
@@ -309,12 +332,24 @@ void FrameDamage::DrawOne(const Listed& listed, const BlitPlan& plan, const Scre
     static_cast<Sprite*>(listed.object)->PutSprite(part.x0, part.y0, &source, nullptr);
 }
 
+void FrameDamage::PrefetchAhead(size_t i) const {
+    // Far enough ahead for a few pictures' loads to be under way at once.
+    constexpr size_t Ahead = 4;
+    if (i + Ahead >= now_.size()) return;
+    const Listed& next = now_[i + Ahead];
+    PrefetchBlit(plans_[i + Ahead], SDL_FBSurface, next.left, next.top, next.box[0], next.box[1], next.box[2], next.box[3]);
+}
+
 void FrameDamage::DrawWhole() {
-    for (size_t i = 0; i < now_.size(); ++i) DrawOne(now_[i], plans_[i], Wide(now_[i].box));
+    for (size_t i = 0; i < now_.size(); ++i) {
+        PrefetchAhead(i);
+        DrawOne(now_[i], plans_[i], Wide(now_[i].box));
+    }
 }
 
 void FrameDamage::DrawParts() {
     for (size_t i = 0; i < now_.size(); ++i) {
+        PrefetchAhead(i);
         const Listed& listed = now_[i];
         const BlitPlan& plan = plans_[i];
         const ScreenBox box = Wide(listed.box);
@@ -330,14 +365,25 @@ void FrameDamage::DrawParts() {
             DrawOne(listed, plan, box);
             continue;
         }
+        overlaps_.clear();
         for (int r = r0; r <= r1; ++r) {
             for (int index : partsInRow_[r]) {
                 if (std::max(partTopRow_[index], r0) != r) continue;
                 const SDL_Rect& part = parts_[index];
                 const ScreenBox overlap = {std::max(box.x0, static_cast<int>(part.x)), std::max(box.y0, static_cast<int>(part.y)),
                                            std::min(box.x1, part.x + part.w), std::min(box.y1, part.y + part.h)};
-                if (!overlap.Empty()) DrawOne(listed, plan, overlap);
+                if (!overlap.Empty()) overlaps_.push_back(overlap);
             }
+        }
+        // A large picture is drawn in many small parts far apart: loading a
+        // few parts ahead keeps their loads in flight together.
+        constexpr size_t Ahead = 4;
+        for (size_t k = 0; k < overlaps_.size(); ++k) {
+            if (k + Ahead < overlaps_.size()) {
+                const ScreenBox& next = overlaps_[k + Ahead];
+                PrefetchBlit(plan, SDL_FBSurface, listed.left, listed.top, next.x0, next.y0, next.x1, next.y1);
+            }
+            DrawOne(listed, plan, overlaps_[k]);
         }
     }
 }

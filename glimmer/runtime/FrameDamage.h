@@ -55,7 +55,17 @@ private:
         unsigned char kind;  // 0 sprite on the screen, 1 sprite in a window, 2 text in a window
         Uint8 alpha;
     };
+    // An object met while walking the catalog, before it is listed.
+    struct Found {
+        const Descriptor* record;
+        GObject* object;
+        SDL_Rect clip;
+        unsigned char kind;
+    };
     friend class Lister;
+
+    void Meet(const Descriptor& record, GObject* object, unsigned char kind, const SDL_Rect* clip);
+    void WarmFound() const;
 
     void Add(GObject* object, unsigned char kind, const SDL_Rect* clip, const Descriptor& record);
     void Origin(unsigned int udesc, int* ox, int* oy);
@@ -63,9 +73,11 @@ private:
     void MarkBox(const ScreenBox& box);
     void BuildParts();
     void DrawOne(const Listed& listed, const BlitPlan& plan, const ScreenBox& part);
+    void PrefetchAhead(size_t i) const;
     void DrawWhole();
     void DrawParts();
 
+    std::vector<Found> found_;
     std::vector<Listed> now_;
     std::vector<Listed> before_;
     // How each of now_ is drawn, made while listing: drawing it part by part
@@ -85,6 +97,7 @@ private:
     int rows_ = 0;
     std::vector<unsigned char> tiles_;
     std::vector<SDL_Rect> parts_;
+    std::vector<ScreenBox> overlaps_;
     std::vector<int> partTopRow_;
     std::vector<std::vector<int>> partsInRow_;
     bool whole_ = true;

@@ -176,7 +176,7 @@ void Window::Walk(WindowContents& contents) {
                 if (record->Type == TypeWindow) static_cast<Window*>(record->Object)->Walk(contents);
                 else contents.Object(*record, &rect);
                 return true;
-            });
+            }, PrefetchRecord);
         }
         --DrawingDepth;
     }

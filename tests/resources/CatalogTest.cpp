@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <glimmer/glimmer.h>
 #include "tests/support/TestWorld.h"
@@ -105,6 +107,45 @@ TEST(Category, GivesLowestFreePositionAndMinusOneWhenFull) {
     EXPECT_EQ(layer[1]->IsEmpty(), 1);
     EXPECT_EQ(layer.AddItem(Bytes(d), 4), 1);
     EXPECT_EQ(layer.GetNum(), 3u);
+}
+
+TEST(Category, WalkVisitsInSlotOrderAndLooksAheadOnlyAtItemsStillToCome) {
+    CCategory layer;
+    ASSERT_EQ(layer.Init(200), 1);
+    for (unsigned int d = 1000; d < 1060; ++d) layer.AddItem(Bytes(d), sizeof d);
+    for (int slot = 3; slot < 60; slot += 7) layer.RemoveItem(slot);
+    std::vector<unsigned int> filed;
+    for (unsigned int slot = 0; slot < 200; ++slot)
+        if (!layer[slot]->IsEmpty()) filed.push_back(DescriptorIn(layer[slot]));
+
+    std::vector<unsigned int> visited, ahead;
+    const unsigned int met = ForEachFiled(
+        layer,
+        [&](unsigned int desc) {
+            visited.push_back(desc);
+            return true;
+        },
+        [&](unsigned int desc) {
+            // Only an item not visited yet, and only once.
+            EXPECT_EQ(std::count(visited.begin(), visited.end(), desc), 0) << desc;
+            EXPECT_EQ(std::count(ahead.begin(), ahead.end(), desc), 0) << desc;
+            ahead.push_back(desc);
+        });
+    EXPECT_EQ(met, filed.size());
+    EXPECT_EQ(visited, filed);
+    for (unsigned int desc : ahead) EXPECT_EQ(std::count(filed.begin(), filed.end(), desc), 1) << desc;
+    EXPECT_GT(ahead.size(), filed.size() / 2);
+
+    // Items removed by the visit itself are not visited, and the walk still
+    // ends where the visit asks.
+    visited.clear();
+    ForEachFiled(layer, [&](unsigned int desc) {
+        visited.push_back(desc);
+        for (int slot = 20; slot < 40; ++slot) layer.RemoveItem(slot);
+        return visited.size() < 30;
+    });
+    ASSERT_EQ(visited.size(), 30u);
+    EXPECT_EQ(std::count_if(visited.begin(), visited.end(), [](unsigned int d) { return d >= 1020 && d < 1040; }), 0);
 }
 
 TEST(Category, AddingADescriptorCopiesItsBytes) {
