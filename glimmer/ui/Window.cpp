@@ -167,6 +167,7 @@ void Window::Walk(WindowContents& contents) {
     if (DrawingDepth < MaxNesting && !IsBeingDrawn(this)) {
         DrawingNow[DrawingDepth++] = this;
         const unsigned int layers = Categories ? CategoryNum : 0;
+        PrefetchLayers(Categories, layers, PrefetchRecord);
         for (unsigned int l = 0; l < layers; ++l) {
             drawn += ForEachFiled(Categories[l], [&](unsigned int desc) {
                 Descriptor* record = GDT.GetData(desc);

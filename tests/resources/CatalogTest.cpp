@@ -136,6 +136,16 @@ TEST(Category, WalkVisitsInSlotOrderAndLooksAheadOnlyAtItemsStillToCome) {
     for (unsigned int desc : ahead) EXPECT_EQ(std::count(filed.begin(), filed.end(), desc), 1) << desc;
     EXPECT_GT(ahead.size(), filed.size() / 2);
 
+    // Across layers it looks at the first items that are filed.
+    CCategory layers[3];
+    layers[0].Init(10);
+    layers[2].Init(10);
+    for (unsigned int d = 1; d <= 3; ++d) layers[2].AddItem(Bytes(d), sizeof d);
+    layers[2].RemoveItem(1);
+    ahead.clear();
+    PrefetchLayers(layers, 3, [&](unsigned int desc) { ahead.push_back(desc); });
+    EXPECT_EQ(ahead, (std::vector<unsigned int>{1, 3}));
+
     // Items removed by the visit itself are not visited, and the walk still
     // ends where the visit asks.
     visited.clear();
