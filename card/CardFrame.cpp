@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "card/CardLanguage.h"
 #include "card/CardParticles.h"
 #include "card/CardRandom.h"
 #include "card/CardScene.h"
@@ -102,8 +103,24 @@ void ShowCardTime(time_t now) {
         targetFor = now;
         targetSetting = NewYear;
     }
-    ShowTimeText(ClockText, ClockTextAt(now), false);
-    ShowTimeText(CountdownText, CountdownTextAt(TargetTime, now), true);
+    // The words are those of the last frame unless the second, the target,
+    // the language or the time zone changed: writing them out again (the
+    // local time, two formatted lines) cost a sizeable part of a frame.
+    static time_t wordsFor = 0;
+    static time_t wordsTarget = 0;
+    static std::string wordsLanguage, wordsZone, clock, countdown;
+    const char* zone = std::getenv("TZ");
+    if (clock.empty() || now != wordsFor || TargetTime != wordsTarget || SpokenLanguage != wordsLanguage ||
+        wordsZone != (zone ? zone : "")) {
+        clock = ClockTextAt(now);
+        countdown = CountdownTextAt(TargetTime, now);
+        wordsFor = now;
+        wordsTarget = TargetTime;
+        wordsLanguage = SpokenLanguage;
+        wordsZone = zone ? zone : "";
+    }
+    ShowTimeText(ClockText, clock, false);
+    ShowTimeText(CountdownText, countdown, true);
 }
 
 void MoveCardParticles() {

@@ -284,7 +284,8 @@ void FrameDamage::Draw(const std::vector<ScreenBox>& extra) {
 
 void FrameDamage::BuildParts() {
     partTopRow_.clear();
-    partsInRow_.assign(rows_, {});
+    rowParts_.clear();
+    rowStart_.assign(static_cast<size_t>(rows_) + 1, 0);
     std::vector<int> open, next;
     for (int r = 0; r < rows_; ++r) {
         next.clear();
@@ -312,10 +313,11 @@ void FrameDamage::BuildParts() {
                 partTopRow_.push_back(r);
             }
             next.push_back(index);
-            partsInRow_[r].push_back(index);
+            rowParts_.push_back(index);
             c = end;
         }
         open.swap(next);
+        rowStart_[static_cast<size_t>(r) + 1] = static_cast<int>(rowParts_.size());
     }
 }
 
@@ -367,7 +369,8 @@ void FrameDamage::DrawParts() {
         }
         overlaps_.clear();
         for (int r = r0; r <= r1; ++r) {
-            for (int index : partsInRow_[r]) {
+            for (int k = rowStart_[r]; k < rowStart_[r + 1]; ++k) {
+                const int index = rowParts_[k];
                 if (std::max(partTopRow_[index], r0) != r) continue;
                 const SDL_Rect& part = parts_[index];
                 const ScreenBox overlap = {std::max(box.x0, static_cast<int>(part.x)), std::max(box.y0, static_cast<int>(part.y)),

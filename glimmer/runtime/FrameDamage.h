@@ -99,7 +99,10 @@ private:
     std::vector<SDL_Rect> parts_;
     std::vector<ScreenBox> overlaps_;
     std::vector<int> partTopRow_;
-    std::vector<std::vector<int>> partsInRow_;
+    // The parts in each row of tiles: rowParts_[rowStart_[r]] up to
+    // rowParts_[rowStart_[r + 1]].
+    std::vector<int> rowParts_;
+    std::vector<int> rowStart_;
     bool whole_ = true;
     bool originKnown_ = false;
     unsigned int originOf_ = 0;

@@ -65,6 +65,20 @@ TEST(CardTimeTexts, RenderAgainWhenTheirPictureWasDropped) {
     EXPECT_STREQ(CardText(ClockText)->Text, "Wed Dec 31 23:59:50 2003");
 }
 
+TEST(CardTimeTexts, FollowATimeZoneChangeWithinTheSameSecond) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    CardWorld world("SnowNum 0\n");
+    world.Start();
+    ShowCardTime(NewYear2004Utc - 10);
+    setenv("TZ", "UTC-3", 1);
+    tzset();
+    ShowCardTime(NewYear2004Utc - 10);
+    EXPECT_STREQ(CardText(ClockText)->Text, "Thu Jan  1 02:59:50 2004");
+    setenv("TZ", "UTC", 1);
+    tzset();
+}
+
 TEST(CardTimeTexts, StepDownToASmallerSizeWhenTheCountdownIsWiderThanTheScreen) {
     setenv("TZ", "UTC", 1);
     tzset();
