@@ -1,5 +1,6 @@
 #include "glimmer/graphics/Blitter.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <memory>

@@ -61,11 +61,11 @@ unsigned int ForEachFiled(CCategory& layer, Visit&& visit, Ahead&& ahead) {
         if (from < size) ++passed;
         return from;
     };
-    unsigned int blockPassed = 0, nearPassed = 0;
-    unsigned int block = nextUsed(0, blockPassed), near = nextUsed(0, nearPassed);
+    unsigned int blockPassed = 0, aheadPassed = 0;
+    unsigned int block = nextUsed(0, blockPassed), aheadAt = nextUsed(0, aheadPassed);
     for (unsigned int k = 0; k < BlockDistance && block < size; ++k) {
         __builtin_prefetch(layer[block]->Data);
-        if (k < AheadDistance) near = nextUsed(near + 1, nearPassed);
+        if (k < AheadDistance) aheadAt = nextUsed(aheadAt + 1, aheadPassed);
         block = nextUsed(block + 1, blockPassed);
     }
     unsigned int met = 0;
@@ -76,11 +76,11 @@ unsigned int ForEachFiled(CCategory& layer, Visit&& visit, Ahead&& ahead) {
             __builtin_prefetch(layer[block]->Data);
             block = nextUsed(block + 1, blockPassed);
         }
-        if (near < size) {
+        if (aheadAt < size) {
             unsigned int coming = 0;
-            layer[near]->GetData(reinterpret_cast<char*>(&coming), sizeof coming);
+            layer[aheadAt]->GetData(reinterpret_cast<char*>(&coming), sizeof coming);
             ahead(coming);
-            near = nextUsed(near + 1, nearPassed);
+            aheadAt = nextUsed(aheadAt + 1, aheadPassed);
         }
         unsigned int desc = 0;
         item->GetData(reinterpret_cast<char*>(&desc), sizeof desc);

@@ -73,20 +73,31 @@ class Lister : public WindowContents {
 public:
     explicit Lister(FrameDamage& damage) : damage_(damage) {}
     void Object(const Descriptor& record, SDL_Rect* clip) override {
-        if (record.Type == TypeSprite) damage_.Meet(record, static_cast<Sprite*>(record.Object), WindowSprite, clip);
-        else if (record.Type == TypeText) damage_.Meet(record, static_cast<CText*>(record.Object), WindowText, clip);
+        if (record.Type == TypeSprite) damage_.Meet(record, WindowSprite, clip);
+        else if (record.Type == TypeText) damage_.Meet(record, WindowText, clip);
     }
 
 private:
     FrameDamage& damage_;
 };
 
-void FrameDamage::Meet(const Descriptor& record, GObject* object, unsigned char kind, const SDL_Rect* clip) {
-    Found found = {&record, object, {0, 0, 0, 0}, kind};
-    if (clip) found.clip = *clip;
+void FrameDamage::Meet(const Descriptor& record, unsigned char kind, const SDL_Rect* clip) {
+    Found found = {&record, NoClip, kind};
+    if (clip) {
+        const SDL_Rect* last = clips_.empty() ? nullptr : &clips_.back();
+        if (!last || last->x != clip->x || last->y != clip->y || last->w != clip->w || last->h != clip->h)
+            clips_.push_back(*clip);
+        found.clip = static_cast<Uint32>(clips_.size() - 1);
+    }
+    const GObject* object = ObjectFound(found);
     __builtin_prefetch(object);
     __builtin_prefetch(reinterpret_cast<const char*>(object) + 64);
     found_.push_back(found);
+}
+
+GObject* FrameDamage::ObjectFound(const Found& found) {
+    if (found.kind == WindowText) return static_cast<CText*>(found.record->Object);
+    return static_cast<Sprite*>(found.record->Object);
 }
 
 void FrameDamage::WarmFound() const {
@@ -94,10 +105,10 @@ void FrameDamage::WarmFound() const {
     // somewhere else in memory: asking for all of one step before taking the
     // next lets those loads overlap instead of following each other.
     for (const Found& found : found_)
-        if (found.kind != WindowText) __builtin_prefetch(static_cast<const Sprite*>(found.object)->Surface);
+        if (found.kind != WindowText) __builtin_prefetch(static_cast<const Sprite*>(ObjectFound(found))->Surface);
     for (const Found& found : found_) {
         if (found.kind == WindowText) continue;
-        const SDL_Surface* surface = static_cast<const Sprite*>(found.object)->Surface;
+        const SDL_Surface* surface = static_cast<const Sprite*>(ObjectFound(found))->Surface;
         if (surface) __builtin_prefetch(surface->format);
     }
 }
@@ -118,19 +129,23 @@ unsigned int FrameDamage::Collect() {
     if (layers > visible->CategoryNum) layers = visible->CategoryNum;
     Lister lister(*this);
     found_.clear();
+    clips_.clear();
     unsigned int met = 0;
     for (unsigned int l = 0; l < layers; ++l) {
         met += ForEachFiled(*(*visible)[l], [&](unsigned int desc) {
             Descriptor* record = GDT.GetData(desc);
             if (!record || !record->Object) return true;
-            if (record->Type == TypeSprite) Meet(*record, static_cast<Sprite*>(record->Object), ScreenSprite, nullptr);
+            if (record->Type == TypeSprite) Meet(*record, ScreenSprite, nullptr);
             else if (record->Type == TypeWindow) static_cast<Window*>(record->Object)->Walk(lister);
             return true;
         }, PrefetchRecord);
     }
     WarmFound();
-    for (const Found& found : found_)
-        Add(found.object, found.kind, found.kind == ScreenSprite ? nullptr : &found.clip, *found.record);
+    const SDL_Rect none = {0, 0, 0, 0};
+    for (const Found& found : found_) {
+        const SDL_Rect* clip = found.clip == NoClip ? &none : &clips_[found.clip];
+        Add(ObjectFound(found), found.kind, found.kind == ScreenSprite ? nullptr : clip, *found.record);
+    }
     return met;
 }
 

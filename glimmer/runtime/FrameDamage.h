@@ -55,16 +55,18 @@ private:
         unsigned char kind;  // 0 sprite on the screen, 1 sprite in a window, 2 text in a window
         Uint8 alpha;
     };
-    // An object met while walking the catalog, before it is listed.
+    // An object met while walking the catalog, before it is listed; the
+    // objects of one window share its rectangle, kept once in clips_.
     struct Found {
         const Descriptor* record;
-        GObject* object;
-        SDL_Rect clip;
+        Uint32 clip;  // index in clips_, or NoClip
         unsigned char kind;
     };
+    static constexpr Uint32 NoClip = 0xffffffffu;
     friend class Lister;
 
-    void Meet(const Descriptor& record, GObject* object, unsigned char kind, const SDL_Rect* clip);
+    void Meet(const Descriptor& record, unsigned char kind, const SDL_Rect* clip);
+    static GObject* ObjectFound(const Found& found);
     void WarmFound() const;
 
     void Add(GObject* object, unsigned char kind, const SDL_Rect* clip, const Descriptor& record);
@@ -78,6 +80,7 @@ private:
     void DrawParts();
 
     std::vector<Found> found_;
+    std::vector<SDL_Rect> clips_;
     std::vector<Listed> now_;
     std::vector<Listed> before_;
     // How each of now_ is drawn, made while listing: drawing it part by part
