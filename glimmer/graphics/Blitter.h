@@ -34,12 +34,13 @@ bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x,
 // Asks the processor to start loading what RunBlit will read and write for the
 // picture's rows inside x0..x1 by y0..y1 of the target, its corner at (left,
 // top), so that the loads of several pictures overlap instead of following
-// each other. Draws nothing; small pictures only (a few rows).
+// each other. Draws nothing; asks for at most the first 32 of those rows.
 void PrefetchBlit(const BlitPlan& plan, const SDL_Surface* to, int left, int top, int x0, int y0, int x1, int y1);
 
 // Starts loading rows of bytes from first, pitch apart, for reading or for
 // writing; changes nothing.
 inline void PrefetchRows(const void* first, int pitch, int bytes, int rows, bool forWriting) {
+    if (bytes <= 0) return;
     const char* row = static_cast<const char*>(first);
     for (int r = 0; r < rows; ++r, row += pitch) {
         for (int at = 0; at < bytes; at += 64) {
