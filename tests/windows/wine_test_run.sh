@@ -4,4 +4,14 @@
 # as its own. The prefix, the display and the drivers come from the caller
 # (tests/windows/unit_tests_windows.sh).
 set -o pipefail
-wine "$@" | tr -d '\r'
+output=$(wine "$@" | tr -d '\r')
+status=$?
+# Now and then wine fails to start a program at all: it ends at once having
+# printed nothing, where every test program prints before it tests anything.
+# A second start tells that apart from a test that fails.
+if [ "$status" != 0 ] && [ -z "$output" ]; then
+  output=$(wine "$@" | tr -d '\r')
+  status=$?
+fi
+[ -n "$output" ] && printf '%s\n' "$output"
+exit "$status"
