@@ -12,6 +12,11 @@
 // bits whose window surface has its size and pixel layout; everywhere else
 // (OpenGL modes, another SDL, a window without such a surface) every present
 // is a flip. GLIMMER_PARTIAL_PRESENT=0 in the environment switches it off.
+//
+// On that path the engine goes further once frames run: SDL_FBSurface becomes
+// a screen over the window surface's own pixels, so a frame is drawn where it
+// is shown and nothing is copied. SDL_Flip on it does nothing; the engine
+// shows each frame itself. GLIMMER_DIRECT_SCREEN=0 keeps SDL's screen.
 
 // Shows the whole screen.
 void PresentWhole();
@@ -23,5 +28,12 @@ void PresentParts(const SDL_Rect* parts, int count);
 // Whether PresentParts shows parts alone; decided once per video mode.
 bool PartialPresentAvailable();
 
-// Forgets what was found out about the window (the video mode changed).
+// Forgets what was found out about the window (the video mode changed) and
+// gives SDL_FBSurface back to the screen SDL made.
 void ResetPresentation();
+
+// Points SDL_FBSurface at the window surface's pixels, again after SDL made a
+// new window surface, or back at SDL's screen where the window no longer
+// fits; true when SDL_FBSurface changed, and with it what the screen holds.
+// Called before each frame is drawn.
+bool FollowWindowSurface();

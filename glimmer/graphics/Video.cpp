@@ -10,6 +10,7 @@
 #include "glimmer/base/Error.h"
 #include "glimmer/base/Platform.h"
 #include "glimmer/graphics/NoDisplay.h"
+#include "glimmer/graphics/Present.h"
 
 SDL_Surface* SDL_FBSurface = nullptr;
 
@@ -88,6 +89,8 @@ void VideoInit() {
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, CFG.Bpp);
     }
 
+    // A screen over the old window's surface must not outlive that window.
+    ResetPresentation();
     SDL_FBSurface = SDL_SetVideoMode(CFG.Width, CFG.Height, CFG.Bpp, CFG.VideoFlags);
     if (!SDL_FBSurface) Error(ErrorCode::SdlFailed);
 

@@ -205,6 +205,11 @@ void RunGlimmerFrame() {
     const Uint32 t0 = SDL_GetTicks();
     if (FrameFunctionActive == 1 && FrameFunction) FrameFunction(static_cast<unsigned int>(Frames));
 
+    // A new screen holds nothing of the frames before it.
+    if (FollowWindowSurface()) {
+        Damage.Forget();
+        ShowWholeNext = true;
+    }
     if (Loop.hideMouse) SDL_ShowCursor(0);
     // OpenGL modes and the switch draw every frame whole, the plain way.
     const bool whole = WholeFrames() || (CFG.VideoFlags & OpenGLVideoFlags) != 0;

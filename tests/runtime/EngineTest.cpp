@@ -2,10 +2,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include <glimmer/glimmer.h>
+#include "glimmer/base/Platform.h"
 #include "tests/support/EngineWorld.h"
 #include "tests/support/TestWorld.h"
 
@@ -30,6 +32,20 @@ void StopAtFrameThree(unsigned int frame) {
     for (unsigned int f : FrameNumbers) seen += std::to_string(f) + ",";
     std::fprintf(stderr, "frames seen: %s\n", seen.c_str());
     Error(0);
+}
+
+// The start of SDL 2's window surface, which frames are drawn straight into.
+struct WindowSurface {
+    Uint32 flags;
+    void* format;
+    int w, h, pitch;
+    void* pixels;
+};
+
+Uint32 WindowRgb(const WindowSurface* s, int x, int y) {
+    Uint32 pixel;
+    std::memcpy(&pixel, static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * 4, 4);
+    return pixel & 0xFFFFFFu;
 }
 
 int WhitePixelsIn(int x0, int x1, int y0, int y1) {
@@ -181,6 +197,39 @@ TEST(Engine, DrawPassCountsEveryFiledItemLowestLayerFirst) {
     EXPECT_EQ(ScreenPixel(25, 25), 0xFF0000u);
     EXPECT_EQ(ScreenPixel(35, 35), 0x0000FFu);
     EXPECT_EQ(ScreenPixel(325, 305), 0x00FF00u);
+}
+
+TEST(Engine, FramesFollowTheWindowSurfaceSdlMakesAnew) {
+    EngineWorld world;
+    auto getWindow = reinterpret_cast<void* (*)()>(PlatformSdlFunction("SDL12COMPAT_GetWindow"));
+    auto setSize = reinterpret_cast<void (*)(void*, int, int)>(PlatformSdlFunction("SDL_SetWindowSize"));
+    auto surfaceOf = reinterpret_cast<WindowSurface* (*)(void*)>(PlatformSdlFunction("SDL_GetWindowSurface"));
+    ASSERT_TRUE(getWindow && setSize && surfaceOf);
+    void* window = getWindow();
+    GetGObject(SolidSprite(GDT, 0, 0, 800, 600, 0x204060))->Show();
+    const unsigned int dot = SolidSprite(GDT, 100, 100, 10, 10, 0xFFFFFF, 1);
+    GetGObject(dot)->Show();
+    RunGlimmerFrame();
+
+    // Away and back between frames: a new surface of the same size, which
+    // may well sit where the old one was.
+    setSize(window, 640, 480);
+    setSize(window, 800, 600);
+    GDT.GetParams(dot)[0] = 200;
+    RunGlimmerFrame();
+    const WindowSurface* shown = surfaceOf(window);
+    EXPECT_EQ(WindowRgb(shown, 205, 105), 0xFFFFFFu);
+    EXPECT_EQ(WindowRgb(shown, 105, 105), 0x204060u);
+    EXPECT_EQ(WindowRgb(shown, 700, 500), 0x204060u);
+
+    // A window the screen no longer fits: frames go whole to SDL's screen.
+    setSize(window, 640, 480);
+    GDT.GetParams(dot)[0] = 300;
+    RunGlimmerFrame();
+    EXPECT_EQ(SDL_FBSurface, SDL_GetVideoSurface());
+    EXPECT_EQ(ScreenPixel(305, 105), 0xFFFFFFu);
+    EXPECT_EQ(ScreenPixel(205, 105), 0x204060u);
+    EXPECT_EQ(ScreenPixel(700, 500), 0x204060u);
 }
 
 TEST(Engine, PrintScreenSavesTheScreenNamedByTheFrameNumber) {
