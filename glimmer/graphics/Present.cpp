@@ -74,7 +74,7 @@ bool DirectSwitchedOff() {
     return value && std::strcmp(value, "0") == 0;
 }
 
-bool DrawingIntoWindow() { return Direct.screen && SDL_FBSurface == Direct.screen; }
+bool DrawingIntoWindow() { return SDL_FBSurface && SDL_FBSurface == Direct.screen; }
 
 // The screen's pixels are the window surface's only while SDL keeps that
 // surface; it makes a new one when the window changes size, maybe at the same
@@ -155,9 +155,9 @@ bool FollowWindowSurface() {
         window->userdata = &Direct;
         SDL_FBSurface = Direct.screen;
     } else {
-        // Back to the screen SDL made, for good: it is shown by flips.
+        // Back to the screen SDL made, for good; the present copies it over
+        // as before, or flips where the window no longer fits.
         Direct.declined = true;
-        Path.usable = window && SameLayout(Direct.video, window);
     }
     return true;
 }
