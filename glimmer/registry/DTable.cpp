@@ -91,6 +91,41 @@ DTable* RangeTable(DTable& t, unsigned int owner, int depth) {
     return ops && ops->Table ? ops->Table(record->Object) : nullptr;
 }
 
+// The range a lookup last went through, and the window table it led to. The
+// objects of one window are looked up one after another (a walk over its
+// layers, a frame moving its flakes); the memo spares each of them the
+// search through the ranges and the owner's type. It is checked against the
+// table on every use, so a table changed since is searched afresh.
+struct RangeMemo {
+    const DTable* table = nullptr;
+    int entry = 0;
+    unsigned int start = 0;
+    unsigned int size = 0;
+    unsigned int owner = 0;
+    unsigned int ownerSlot = 0;
+    const void* window = nullptr;
+    DTable* inner = nullptr;
+};
+
+RangeMemo Memo;
+
+// The inner table of the memo if it still stands for desc's range in t: the
+// range entry, and the owner's slot holding the same window, are unchanged.
+// Ranges ascend without overlapping, so the entry holding desc is the one a
+// search would find.
+DTable* MemoFor(const DTable& t, unsigned int desc) {
+    if (Memo.table != &t || desc - Memo.start >= Memo.size) return nullptr;
+    const int e = Memo.entry;
+    if (!t.RangeStart || !t.RangeSize || !t.RangeOwner || !t.Descriptors || e >= t.MLimit ||
+        Memo.ownerSlot >= static_cast<unsigned int>(t.MLimit))
+        return nullptr;
+    if (t.RangeStart[e] != Memo.start || t.RangeSize[e] != Memo.size || t.RangeOwner[e] != Memo.owner)
+        return nullptr;
+    const Descriptor& owner = t.Descriptors[Memo.ownerSlot];
+    if (owner.Desc != Memo.owner || owner.Type != TypeWindow || owner.Object != Memo.window) return nullptr;
+    return Memo.inner;
+}
+
 // Gives what a walk over the slots in order would give: at slot i, first the
 // slot's own number, then the range of entry i.
 Location Locate(DTable& t, unsigned long desc, int depth) {
@@ -103,10 +138,18 @@ Location Locate(DTable& t, unsigned long desc, int depth) {
     if (!t.RangeStart || !t.RangeSize || t.MLimit <= 0 || RangeEntryFree(t, 0))
         return own ? Location{&t, slot} : Location{};
     if (desc <= UINT_MAX) {
-        int range = RangeHolding(t, static_cast<unsigned int>(desc));
-        if (range >= 0 && !(own && slot <= static_cast<unsigned int>(range))) {
-            DTable* inner = RangeTable(t, t.RangeOwner[range], depth);
+        const unsigned int number = static_cast<unsigned int>(desc);
+        DTable* inner = depth == 0 ? MemoFor(t, number) : nullptr;
+        if (inner && !(own && slot <= static_cast<unsigned int>(Memo.entry))) {
+            Location found = Locate(*inner, desc, depth + 1);
+            if (found.table) return found;
+        } else if (int range = RangeHolding(t, number); range >= 0 && !(own && slot <= static_cast<unsigned int>(range))) {
+            inner = RangeTable(t, t.RangeOwner[range], depth);
             if (inner && inner != &t) {
+                unsigned int ownerSlot = 0;
+                if (depth == 0 && OwnSlot(t, t.RangeOwner[range], ownerSlot))
+                    Memo = {&t, range, t.RangeStart[range], t.RangeSize[range], t.RangeOwner[range], ownerSlot,
+                            t.Descriptors[ownerSlot].Object, inner};
                 Location found = Locate(*inner, desc, depth + 1);
                 if (found.table) return found;
             }
@@ -274,7 +317,22 @@ void* DTable::operator[](unsigned long desc) {
     return record ? record->Object : nullptr;
 }
 
-Descriptor* DTable::GetData(unsigned int desc) { return Locate(*this, desc, 0).Record(); }
+Descriptor* DTable::GetData(unsigned int desc) {
+    // What Locate gives through the memo, spelled out for the common case: a
+    // window's object that no slot of this table claims first, in a window
+    // table without ranges of its own.
+    if (const DTable* inner = MemoFor(*this, desc)) {
+        const unsigned int own = desc - Descriptors[0].Desc;
+        const bool claimed = own < static_cast<unsigned int>(MLimit) && own <= static_cast<unsigned int>(Memo.entry);
+        const bool plain = inner->Descriptors && inner->MLimit > 0 &&
+                           (!inner->RangeStart || !inner->RangeSize || RangeEntryFree(*inner, 0));
+        if (!claimed && plain) {
+            const unsigned int slot = desc - inner->Descriptors[0].Desc;
+            if (slot < static_cast<unsigned int>(inner->MLimit)) return &inner->Descriptors[slot];
+        }
+    }
+    return Locate(*this, desc, 0).Record();
+}
 
 short* DTable::GetParams(unsigned int desc) {
     Descriptor* record = Locate(*this, desc, 0).Record();

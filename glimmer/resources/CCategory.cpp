@@ -75,11 +75,6 @@ void CCategory::RemoveItem(unsigned int position) {
     --Num;
 }
 
-CItem* CCategory::operator[](unsigned int position) {
-    if (!Data || position >= MaxNum) return nullptr;
-    return &Data[position];
-}
-
 CItem* CCategory::operator[](const char* name) {
     if (!Data || !name) return nullptr;
     unsigned int met = 0;
@@ -107,8 +102,3 @@ void CCategory::SetName(const char* name) {
     Name = copy;
 }
 
-unsigned int CCategory::GetNum() { return Num; }
-
-unsigned int CCategory::GetMaxNum() { return MaxNum; }
-
-char CCategory::IsEmpty() { return Empty; }

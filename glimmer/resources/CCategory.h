@@ -24,15 +24,15 @@ public:
     int AddItem(char* data, unsigned int size);
     int AddItem(CItem& item);
     void RemoveItem(unsigned int position);
-    CItem* operator[](unsigned int position);
+    CItem* operator[](unsigned int position) { return Data && position < MaxNum ? &Data[position] : nullptr; }
     CItem* operator[](int position) { return (*this)[static_cast<unsigned int>(position)]; }
     CItem* operator[](const char* name);
     void Clear();
     void SetName(const char* name);
     const char* GetName() const { return Name; }
-    unsigned int GetNum();
-    unsigned int GetMaxNum();
-    char IsEmpty();
+    unsigned int GetNum() { return Num; }
+    unsigned int GetMaxNum() { return MaxNum; }
+    char IsEmpty() { return Empty; }
 };
 
 // Calls visit(desc) with the descriptor filed in each used item, in slot

@@ -60,12 +60,6 @@ void CItem::SetData(char* data, unsigned int size) {
 
 char* CItem::GetData() { return Data; }
 
-void CItem::GetData(char* buffer, unsigned int n) {
-    if (Size == 0 || !Data || !buffer) return;
-    if (n == 0 || n > Size) n = Size;
-    std::memcpy(buffer, Data, n);
-}
-
 void CItem::Clear() {
     if (Size > 0) delete[] Data;
     Data = nullptr;
@@ -82,7 +76,5 @@ void CItem::SetName(const char* name) {
 }
 
 const char* CItem::GetName() const { return IName; }
-
-char CItem::IsEmpty() { return Empty; }
 
 unsigned int CItem::GetSize() { return Size; }

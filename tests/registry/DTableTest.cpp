@@ -173,6 +173,18 @@ TEST(DescriptorTable, FindsEachWindowsObjectsAmongManyRanges) {
     EXPECT_EQ(GDT.RegisterDRange(1, 49), 50u + 3 * 40);
 }
 
+TEST(DescriptorTable, FindsNothingThroughARangeOnceItIsUnregistered) {
+    GDT.CreateDT(10);
+    unsigned long first = NewWindow(GDT, 3);  // 10..12
+    DTable& firstTable = WindowAt(first)->Table;
+    ASSERT_EQ(GDT.GetData(10), &firstTable.Descriptors[0]);
+    GDT.UnregisterDRange(first);
+    EXPECT_EQ(GDT.GetData(10), nullptr);
+    // The numbers go to the next window, though the first one lives on.
+    unsigned long second = NewWindow(GDT, 3);
+    EXPECT_EQ(GDT.GetData(11), &WindowAt(second)->Table.Descriptors[1]);
+}
+
 // Slot by slot: the slot's own number, then range entry i, descending into
 // the owning window found among the table's own slots.
 Descriptor* WalkGetData(DTable& t, unsigned int desc) {
