@@ -228,6 +228,28 @@ BlitPlan PlanBlit(SDL_Surface* from, SDL_Surface* to) {
     return plan;
 }
 
+bool TakeRowSpans(const SDL_Surface* picture, RowSpans* spans) {
+    if (!picture || !picture->pixels || picture->format->BytesPerPixel != 4 || picture->format->Amask != AlphaByte ||
+        picture->w > 0xffff)
+        return false;
+    spans->pixels = picture->pixels;
+    spans->w = picture->w;
+    spans->h = picture->h;
+    spans->pitch = picture->pitch;
+    spans->begin.assign(static_cast<size_t>(picture->h), 0);
+    spans->end.assign(static_cast<size_t>(picture->h), 0);
+    for (int row = 0; row < picture->h; ++row) {
+        const Uint32* line = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(picture->pixels) +
+                                                             static_cast<ptrdiff_t>(row) * picture->pitch);
+        int first = 0, last = picture->w;
+        while (first < last && (line[first] & AlphaByte) == 0) ++first;
+        while (last > first && (line[last - 1] & AlphaByte) == 0) --last;
+        spans->begin[static_cast<size_t>(row)] = static_cast<Uint16>(first);
+        spans->end[static_cast<size_t>(row)] = static_cast<Uint16>(last);
+    }
+    return true;
+}
+
 bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x, int y) {
     if (plan.mode == BlitPlan::Sdl) return false;
     Span span;
@@ -236,9 +258,23 @@ bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x,
         plan.pixels + static_cast<ptrdiff_t>(span.fromY) * plan.pitch + static_cast<ptrdiff_t>(span.fromX) * 4;
     Uint8* target = static_cast<Uint8*>(to->pixels) + static_cast<ptrdiff_t>(span.toY) * to->pitch +
                     static_cast<ptrdiff_t>(span.toX) * 4;
+    const RowSpans* spans = plan.spans;
+    if (plan.mode != BlitPlan::Blend || !spans || spans->pixels != plan.pixels || spans->w != plan.w ||
+        spans->h != plan.h || spans->pitch != plan.pitch)
+        spans = nullptr;
     for (int row = 0; row < span.h; ++row, source += plan.pitch, target += to->pitch) {
-        if (plan.mode == BlitPlan::Copy) std::memcpy(target, source, static_cast<size_t>(span.w) * 4);
-        else BlendRow(reinterpret_cast<const Uint32*>(source), reinterpret_cast<Uint32*>(target), span.w);
+        if (plan.mode == BlitPlan::Copy) {
+            std::memcpy(target, source, static_cast<size_t>(span.w) * 4);
+        } else if (spans) {
+            const size_t at = static_cast<size_t>(span.fromY + row);
+            const int first = std::max(static_cast<int>(spans->begin[at]) - span.fromX, 0);
+            const int last = std::min(static_cast<int>(spans->end[at]) - span.fromX, span.w);
+            if (first < last)
+                BlendRow(reinterpret_cast<const Uint32*>(source) + first, reinterpret_cast<Uint32*>(target) + first,
+                         last - first);
+        } else {
+            BlendRow(reinterpret_cast<const Uint32*>(source), reinterpret_cast<Uint32*>(target), span.w);
+        }
     }
     return true;
 }

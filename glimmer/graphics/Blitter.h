@@ -2,6 +2,8 @@
 
 #include <SDL/SDL.h>
 
+#include <vector>
+
 // The engine's own blit for the two kinds of picture a frame is made of: a
 // plain copy between surfaces of the same 32-bit layout, and a picture with
 // an alpha channel blended onto a 32-bit screen. Either gives exactly the
@@ -19,6 +21,7 @@ bool QuickBlit(SDL_Surface* from, const SDL_Rect* part, SDL_Surface* to, int x, 
 // decided for that picture and target, then a draw that looks at neither
 // surface's description again. A plan holds while the picture's surface,
 // its pixels' place and its flags stay as they were.
+struct RowSpans;
 struct BlitPlan {
     enum Mode : unsigned char { Sdl, Copy, Blend };
     const Uint8* pixels = nullptr;
@@ -26,7 +29,27 @@ struct BlitPlan {
     int w = 0;
     int h = 0;
     Mode mode = Sdl;
+    // A blend leaves clear pixels as they are: with the picture's spans
+    // (taken from these very pixels) it passes over them without reading.
+    const RowSpans* spans = nullptr;
 };
+
+// Where the pixels that are not fully clear begin and end in each row of a
+// picture with an alpha channel (begin == end for a clear row), and the
+// pixels they were taken from.
+struct RowSpans {
+    // The owner's mark for what it shows when they were taken (GObject::Look).
+    unsigned long look = 0;
+    const void* pixels = nullptr;
+    int w = 0;
+    int h = 0;
+    int pitch = 0;
+    std::vector<Uint16> begin;
+    std::vector<Uint16> end;
+};
+// Takes the spans of a 32-bit picture whose alpha is its top byte; false,
+// taking nothing, for any other picture.
+bool TakeRowSpans(const SDL_Surface* picture, RowSpans* spans);
 BlitPlan PlanBlit(SDL_Surface* from, SDL_Surface* to);
 // False, having drawn nothing, for a plan that leaves the picture to SDL.
 bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x, int y);

@@ -89,6 +89,8 @@ void DropOpaqueView(Sprite& sprite) {
     sprite.Touch();
     SDL_FreeSurface(sprite.OpaqueView);
     sprite.OpaqueView = nullptr;
+    delete sprite.Spans;
+    sprite.Spans = nullptr;
 }
 
 bool SameColourLayout(const SDL_PixelFormat* a, const SDL_PixelFormat* b) {
@@ -114,6 +116,23 @@ bool CopiesAsIs(const SDL_Surface* surface) {
            (!(surface->flags & SDL_SRCALPHA) || surface->format->alpha == SDL_ALPHA_OPAQUE);
 }
 
+// Only a picture as wide as the foreground ones has clear edges worth
+// passing over; a flake's rows are a few pixels.
+constexpr int SpansFromWidth = 64;
+
+void TakeSpans(Sprite& sprite) {
+    if (sprite.Surface->w < SpansFromWidth) return;
+    RowSpans* spans = new (std::nothrow) RowSpans;
+    // Without spans the picture is blended whole, which is never wrong.
+    if (!spans) return;
+    if (!TakeRowSpans(sprite.Surface, spans)) {
+        delete spans;
+        return;
+    }
+    spans->look = sprite.Look;
+    sprite.Spans = spans;
+}
+
 void RefreshOpaqueView(Sprite& sprite) {
     DropOpaqueView(sprite);
     const SDL_Surface* surface = sprite.Surface;
@@ -121,7 +140,10 @@ void RefreshOpaqueView(Sprite& sprite) {
     const SDL_PixelFormat* format = surface->format;
     const SDL_PixelFormat* screen = SDL_FBSurface->format;
     if (format->Amask == 0 || screen->Amask != 0 || !SameColourLayout(format, screen)) return;
-    if (!CopiesAsIs(surface) || !FullyOpaque(surface)) return;
+    if (!CopiesAsIs(surface) || !FullyOpaque(surface)) {
+        TakeSpans(sprite);
+        return;
+    }
     // Without a view the sprite is blended as before, which is never wrong.
     sprite.OpaqueView = SDL_CreateRGBSurfaceFrom(surface->pixels, surface->w, surface->h, 32, surface->pitch,
                                                  format->Rmask, format->Gmask, format->Bmask, 0);
@@ -292,10 +314,11 @@ Sprite::Sprite() : GObject() {
     Surface = nullptr;
     TextBuffer = nullptr;
     OpaqueView = nullptr;
+    Spans = nullptr;
     DebugLog << ".." << std::endl;
 }
 
-Sprite::Sprite(Sprite& src) : GObject(), Surface(nullptr), TextBuffer(nullptr), OpaqueView(nullptr) {
+Sprite::Sprite(Sprite& src) : GObject(), Surface(nullptr), TextBuffer(nullptr), OpaqueView(nullptr), Spans(nullptr) {
     DebugLog << "Sprite copying" << std::endl;
     *this = src;
 }

@@ -4,6 +4,8 @@
 
 #include "glimmer/graphics/GObject.h"
 
+struct RowSpans;
+
 // A picture in the template pixel format, already scaled to the screen, drawn
 // by its descriptor's position parameters.
 class Sprite : public GObject {
@@ -19,6 +21,12 @@ public:
     // the same pixels in the screen's format, which SDL copies instead of
     // blending. Owned header, borrowed pixels; null otherwise.
     SDL_Surface* OpaqueView;
+    // For a wide picture with translucent or clear pixels: where each row's
+    // pixels that are not fully clear begin and end, taken with the opaque
+    // view from the same pixels, so that a blend passes over the rest. They
+    // hold until Touch() marks the picture changed (a program writing into
+    // the pixels itself calls it). Owned; null otherwise.
+    RowSpans* Spans;
 
     Sprite();
     // A copy shares the source's surface (see Surface) and copies its

@@ -218,6 +218,10 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
     plans_.push_back(PlanBlit(kind == WindowText ? static_cast<CText*>(object)->Surface
                                                  : static_cast<Sprite*>(object)->DrawnSurface(SDL_FBSurface),
                               SDL_FBSurface));
+    if (kind != WindowText) {
+        const Sprite* sprite = static_cast<Sprite*>(object);
+        if (sprite->Spans && sprite->Spans->look == sprite->Look) plans_.back().spans = sprite->Spans;
+    }
 }
 
 bool FrameDamage::SameAsBefore(const Listed& now, const Listed& before) const {

@@ -232,6 +232,30 @@ TEST(Engine, FramesFollowTheWindowSurfaceSdlMakesAnew) {
     EXPECT_EQ(ScreenPixel(700, 500), 0x204060u);
 }
 
+TEST(Engine, DrawsWhatAProgramWroteIntoAPictureOnceItIsTouched) {
+    EngineWorld world;
+    GetGObject(SolidSprite(GDT, 0, 0, 800, 600, 0x204060))->Show();
+    // A wide picture, clear but for one column: drawing passes over the rest.
+    const unsigned int bar = SolidSprite(GDT, 100, 100, 100, 10, 0xFFFFFF, 1);
+    Sprite* sprite = ObjectOf<Sprite>(bar);
+    SDL_Surface* pixels = sprite->Surface;
+    for (int y = 0; y < pixels->h; ++y)
+        for (int x = 0; x < pixels->w; ++x)
+            if (x != 50) reinterpret_cast<Uint32*>(static_cast<Uint8*>(pixels->pixels) + y * pixels->pitch)[x] = 0;
+    sprite->SetAlpha(255);
+    sprite->Show();
+    RunGlimmerFrame();
+    EXPECT_EQ(ScreenPixel(150, 105), 0xFFFFFFu);
+    EXPECT_EQ(ScreenPixel(120, 105), 0x204060u);
+
+    pixels = sprite->Surface;
+    reinterpret_cast<Uint32*>(static_cast<Uint8*>(pixels->pixels) + 5 * pixels->pitch)[20] = 0xFFFFFFFFu;
+    sprite->Touch();
+    RunGlimmerFrame();
+    EXPECT_EQ(ScreenPixel(120, 105), 0xFFFFFFu);
+    EXPECT_EQ(ScreenPixel(150, 105), 0xFFFFFFu);
+}
+
 TEST(Engine, PrintScreenSavesTheScreenNamedByTheFrameNumber) {
     EngineWorld world;
     PaintScreen(0x336699);
