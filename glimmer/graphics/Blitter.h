@@ -17,11 +17,12 @@
 // (checked once against SDL itself). The caller then lets SDL draw.
 bool QuickBlit(SDL_Surface* from, const SDL_Rect* part, SDL_Surface* to, int x, int y);
 
+struct RowSpans;
+
 // QuickBlit in two steps, for a picture drawn in several parts: what it
 // decided for that picture and target, then a draw that looks at neither
 // surface's description again. A plan holds while the picture's surface,
 // its pixels' place and its flags stay as they were.
-struct RowSpans;
 struct BlitPlan {
     enum Mode : unsigned char { Sdl, Copy, Blend };
     const Uint8* pixels = nullptr;
