@@ -250,6 +250,12 @@ bool TakeRowSpans(const SDL_Surface* picture, RowSpans* spans) {
     return true;
 }
 
+void UseRowSpans(BlitPlan* plan, const RowSpans* spans) {
+    if (plan->mode == BlitPlan::Blend && spans && spans->pixels == plan->pixels && spans->w == plan->w &&
+        spans->h == plan->h && spans->pitch == plan->pitch)
+        plan->spans = spans;
+}
+
 bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x, int y) {
     if (plan.mode == BlitPlan::Sdl) return false;
     Span span;
@@ -259,9 +265,6 @@ bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x,
     Uint8* target = static_cast<Uint8*>(to->pixels) + static_cast<ptrdiff_t>(span.toY) * to->pitch +
                     static_cast<ptrdiff_t>(span.toX) * 4;
     const RowSpans* spans = plan.spans;
-    if (plan.mode != BlitPlan::Blend || !spans || spans->pixels != plan.pixels || spans->w != plan.w ||
-        spans->h != plan.h || spans->pitch != plan.pitch)
-        spans = nullptr;
     for (int row = 0; row < span.h; ++row, source += plan.pitch, target += to->pitch) {
         if (plan.mode == BlitPlan::Copy) {
             std::memcpy(target, source, static_cast<size_t>(span.w) * 4);

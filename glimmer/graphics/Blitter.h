@@ -31,7 +31,8 @@ struct BlitPlan {
     int h = 0;
     Mode mode = Sdl;
     // A blend leaves clear pixels as they are: with the picture's spans
-    // (taken from these very pixels) it passes over them without reading.
+    // (set by UseRowSpans, which checks they come from these very pixels) it
+    // passes over them without reading.
     const RowSpans* spans = nullptr;
 };
 
@@ -51,6 +52,9 @@ struct RowSpans {
 // Takes the spans of a 32-bit picture whose alpha is its top byte; false,
 // taking nothing, for any other picture.
 bool TakeRowSpans(const SDL_Surface* picture, RowSpans* spans);
+// Lets a blend plan pass over clear pixels by spans taken from its very
+// pixels; any other plan or spans leave the plan as it is.
+void UseRowSpans(BlitPlan* plan, const RowSpans* spans);
 BlitPlan PlanBlit(SDL_Surface* from, SDL_Surface* to);
 // False, having drawn nothing, for a plan that leaves the picture to SDL.
 bool RunBlit(const BlitPlan& plan, const SDL_Rect* part, SDL_Surface* to, int x, int y);

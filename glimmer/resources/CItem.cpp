@@ -8,10 +8,6 @@
 #include "glimmer/base/DebugLog.h"
 #include "glimmer/base/Error.h"
 
-namespace {
-
-}  // namespace
-
 CItem::CItem() : Data(nullptr), Empty(1), Size(0), IName(nullptr) {}
 
 CItem::CItem(const CItem& other) : Data(nullptr), Empty(1), Size(0), IName(nullptr) { *this = other; }

@@ -220,7 +220,7 @@ void FrameDamage::Add(GObject* object, unsigned char kind, const SDL_Rect* clip,
                               SDL_FBSurface));
     if (kind != WindowText) {
         const Sprite* sprite = static_cast<Sprite*>(object);
-        if (sprite->Spans && sprite->Spans->look == sprite->Look) plans_.back().spans = sprite->Spans;
+        if (sprite->Spans && sprite->Spans->look == sprite->Look) UseRowSpans(&plans_.back(), sprite->Spans);
     }
 }
 
