@@ -26,7 +26,7 @@ void* PlatformSdlFunction(const char* name);
 // where the platform has none: the caller then takes SDL's way.
 bool PlatformShowScreen(const SDL_Surface* screen, const SDL_Rect* parts, int count);
 
-// Runs step for ever. The desktop sleeps pause() milliseconds after each
-// step; the web page hands control back to the browser instead and steps
-// again at its next animation frame.
-[[noreturn]] void PlatformRunForever(void (*step)(), Uint32 (*pause)());
+// Runs step for ever. The desktop calls rest() after each step, which returns
+// once there may be something to do; the web page hands control back to the
+// browser instead and steps again at its next animation frame.
+[[noreturn]] void PlatformRunForever(void (*step)(), void (*rest)());

@@ -31,9 +31,9 @@ void* PlatformSdlFunction(const char* name) {
 
 bool PlatformShowScreen(const SDL_Surface*, const SDL_Rect*, int) { return false; }
 
-void PlatformRunForever(void (*step)(), Uint32 (*pause)()) {
+void PlatformRunForever(void (*step)(), void (*rest)()) {
     for (;;) {
         step();
-        SDL_Delay(pause());
+        rest();
     }
 }

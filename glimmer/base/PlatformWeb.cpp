@@ -85,7 +85,7 @@ bool PlatformShowScreen(const SDL_Surface* screen, const SDL_Rect* parts, int co
     return true;
 }
 
-void PlatformRunForever(void (*step)(), Uint32 (*)()) {
+void PlatformRunForever(void (*step)(), void (*)()) {
     // The browser calls step at each animation frame; main's stack is left
     // behind for good, as the desktop loop never returns either.
     emscripten_set_main_loop(step, 0, 1);

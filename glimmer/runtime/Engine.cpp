@@ -72,6 +72,8 @@ FrameDamage Damage;
 std::atomic<unsigned long> PostedTicks{0};
 unsigned long TakenTicks = 0;
 bool ShowWholeNext = true;
+// Posted by the timer with each frame event, so the resting loop wakes for it.
+std::atomic<SDL_sem*> FrameSignal{nullptr};
 
 void StartLoop() {
     Loop.rateFont = TTF["system 0"];
@@ -194,8 +196,30 @@ Uint32 FrameTick(Uint32 interval) {
     frame.type = SDL_VIDEOEXPOSE;
     // Counted first: the loop may take the event before this thread goes on.
     ++PostedTicks;
-    if (SDL_PushEvent(&frame) != 0) --PostedTicks;
+    if (SDL_PushEvent(&frame) != 0) {
+        --PostedTicks;
+        return interval;
+    }
+    if (SDL_sem* signal = FrameSignal.load()) SDL_SemPost(signal);
     return interval;
+}
+
+void RestUntilFrame(Uint32 most) {
+    SDL_sem* signal = FrameSignal.load();
+    if (!signal) {
+        // Made by the loop's own thread on its first rest; the timer posts
+        // nothing before that, and the loop has just emptied its queue.
+        signal = SDL_CreateSemaphore(0);
+        FrameSignal.store(signal);
+    }
+    if (!signal) {
+        SDL_Delay(most);
+        return;
+    }
+    if (SDL_SemWaitTimeout(signal, most) != 0) return;
+    // Frames posted while the last step ran are in the queue already.
+    while (SDL_SemTryWait(signal) == 0) {
+    }
 }
 
 void RunGlimmerFrame() {
@@ -263,12 +287,11 @@ bool LastFrameWhole() {
 }
 
 Uint32 IdleWait(Uint32 sinceFrame) {
-    // Frame events come every FrameInterval ms. The loop sleeps in one piece
-    // until a millisecond after the next one is due, so the timer has posted
-    // it by then: one wake-up a frame, where looking for it in the last
-    // milliseconds took three or four, each with its pass over the event
-    // queues. A frame that is not there yet, or late, is looked for every
-    // millisecond. Input waits at most one frame interval, as drawing does.
+    // Frame events come every FrameInterval ms, and the timer's post ends the
+    // rest at once: one wake-up a frame, right behind the timer's. Should
+    // that post not come, the loop looks a millisecond after the frame was
+    // due, then every millisecond. Input waits at most one frame interval,
+    // as drawing does.
     if (sinceFrame >= FrameInterval) return 1;
     return FrameInterval - sinceFrame + 1;
 }
@@ -313,7 +336,7 @@ void LoopStep() {
 }
 
 // Nothing queued: sleep rather than spin a whole core.
-Uint32 LoopPause() { return IdleWait(SDL_GetTicks() - LastFrameTicks); }
+void LoopRest() { RestUntilFrame(IdleWait(SDL_GetTicks() - LastFrameTicks)); }
 
 }  // namespace
 
@@ -321,7 +344,7 @@ void RunGlimmerEngine() {
     StartLoop();
     LastFrameTicks = SDL_GetTicks();
     PostedBeforePause = PostedTicks;
-    PlatformRunForever(LoopStep, LoopPause);
+    PlatformRunForever(LoopStep, LoopRest);
 }
 
 int EngineEventFilter(const SDL_Event* event) {

@@ -17,10 +17,14 @@ void UnregisterFrameFunction();
 Uint32 FrameTick(Uint32 interval);
 int EngineEventFilter(const SDL_Event* event);
 
-// How long the frame loop sleeps when its queue is empty, sinceFrame ms after
-// it took the last frame event: until shortly before the next is due, then
-// 1 ms at a time.
+// How long the frame loop rests at most when its queue is empty, sinceFrame
+// ms after it took the last frame event: until shortly after the next is
+// due, then 1 ms at a time.
 Uint32 IdleWait(Uint32 sinceFrame);
+
+// Rests until FrameTick posts a frame event, at most `most` ms. A frame
+// posted since the last rest ends it at once.
+void RestUntilFrame(Uint32 most);
 
 // Draws one frame exactly as the frame loop does for a frame event: frame
 // function, draw pass, rate display, flip, Frames + 1.
