@@ -45,6 +45,25 @@ ScreenBox Inside(const ScreenBox& box, int width, int height) {
 // A listed box is kept in 16 bits, as SDL keeps screen places.
 ScreenBox Wide(const Sint16 (&box)[4]) { return {box[0], box[1], box[2], box[3]}; }
 
+// The bits of word `word` for the tiles first to last of a row.
+Uint64 TileMask(int word, int first, int last) {
+    const int lo = std::max(first - word * 64, 0);
+    const int hi = std::min(last - word * 64, 63);
+    return (~Uint64{0} >> (63 - hi)) & (~Uint64{0} << lo);
+}
+
+// The first tile at or after `from` whose bit is `set`, or `columns`.
+int NextTile(const Uint64* row, int words, int columns, int from, bool set) {
+    int word = from / 64;
+    if (word >= words) return columns;
+    Uint64 bits = (set ? row[word] : ~row[word]) & (~Uint64{0} << (from % 64));
+    while (!bits) {
+        if (++word == words) return columns;
+        bits = set ? row[word] : ~row[word];
+    }
+    return std::min(columns, word * 64 + __builtin_ctzll(bits));
+}
+
 void Keep(const ScreenBox& from, Sint16 (&box)[4]) {
     box[0] = static_cast<Sint16>(from.x0);
     box[1] = static_cast<Sint16>(from.y0);
@@ -242,9 +261,10 @@ void FrameDamage::Forget() {
 void FrameDamage::MarkBox(const ScreenBox& given) {
     const ScreenBox box = Inside(given, width_, height_);
     if (box.Empty()) return;
+    const int c0 = box.x0 / TileWidth, c1 = (box.x1 - 1) / TileWidth;
     for (int r = box.y0 / TileHeight; r <= (box.y1 - 1) / TileHeight; ++r) {
-        unsigned char* row = &tiles_[static_cast<size_t>(r) * columns_];
-        std::fill(row + box.x0 / TileWidth, row + (box.x1 - 1) / TileWidth + 1, 1);
+        Uint64* row = &tiles_[static_cast<size_t>(r) * words_];
+        for (int w = c0 / 64; w <= c1 / 64; ++w) row[w] |= TileMask(w, c0, c1);
     }
 }
 
@@ -268,7 +288,8 @@ void FrameDamage::Draw(const std::vector<ScreenBox>& extra) {
 
     columns_ = (width_ + TileWidth - 1) / TileWidth;
     rows_ = (height_ + TileHeight - 1) / TileHeight;
-    tiles_.assign(static_cast<size_t>(columns_) * rows_, 0);
+    words_ = (columns_ + 63) / 64;
+    tiles_.assign(static_cast<size_t>(words_) * rows_, 0);
     matched_.assign(before_.size(), 0);
     long lastInOrder = -1;
     for (const Listed& listed : now_) {
@@ -291,8 +312,9 @@ void FrameDamage::Draw(const std::vector<ScreenBox>& extra) {
         if (!matched_[b]) MarkBox(Wide(before_[b].box));
     for (const ScreenBox& box : extra) MarkBox(box);
 
-    const long changed = std::count(tiles_.begin(), tiles_.end(), 1);
-    if (changed * 100 > static_cast<long>(tiles_.size()) * MostTilesPercent) {
+    long changed = 0;
+    for (Uint64 word : tiles_) changed += __builtin_popcountll(word);
+    if (changed * 100 > static_cast<long>(columns_) * rows_ * MostTilesPercent) {
         DrawWhole();
         return;
     }
@@ -308,14 +330,9 @@ void FrameDamage::BuildParts() {
     std::vector<int> open, next;
     for (int r = 0; r < rows_; ++r) {
         next.clear();
-        const unsigned char* row = &tiles_[static_cast<size_t>(r) * columns_];
-        for (int c = 0; c < columns_;) {
-            if (!row[c]) {
-                ++c;
-                continue;
-            }
-            int end = c;
-            while (end < columns_ && row[end]) ++end;
+        const Uint64* row = &tiles_[static_cast<size_t>(r) * words_];
+        for (int c = NextTile(row, words_, columns_, 0, true); c < columns_;) {
+            const int end = NextTile(row, words_, columns_, c, false);
             const int x0 = c * TileWidth;
             const int x1 = std::min(width_, end * TileWidth);
             const int y0 = r * TileHeight;
@@ -333,7 +350,7 @@ void FrameDamage::BuildParts() {
             }
             next.push_back(index);
             rowParts_.push_back(index);
-            c = end;
+            c = NextTile(row, words_, columns_, end, true);
         }
         open.swap(next);
         rowStart_[static_cast<size_t>(r) + 1] = static_cast<int>(rowParts_.size());
@@ -378,8 +395,11 @@ void FrameDamage::DrawParts() {
         const int r0 = box.y0 / TileHeight, r1 = (box.y1 - 1) / TileHeight;
         bool all = true;
         for (int r = r0; r <= r1 && all; ++r) {
-            const unsigned char* row = &tiles_[static_cast<size_t>(r) * columns_];
-            all = std::find(row + c0, row + c1 + 1, 0) == row + c1 + 1;
+            const Uint64* row = &tiles_[static_cast<size_t>(r) * words_];
+            for (int w = c0 / 64; w <= c1 / 64 && all; ++w) {
+                const Uint64 mask = TileMask(w, c0, c1);
+                all = (row[w] & mask) == mask;
+            }
         }
         // Everything it covers is redrawn: one draw does.
         if (all) {

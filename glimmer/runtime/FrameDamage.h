@@ -98,7 +98,10 @@ private:
     int height_ = 0;
     int columns_ = 0;
     int rows_ = 0;
-    std::vector<unsigned char> tiles_;
+    // One bit a changed tile, words_ words a row of tiles: a frame's few
+    // changes are found a word at a time, not a tile at a time.
+    int words_ = 0;
+    std::vector<Uint64> tiles_;
     std::vector<SDL_Rect> parts_;
     std::vector<ScreenBox> overlaps_;
     std::vector<int> partTopRow_;

@@ -1,5 +1,6 @@
 // Drawing only what changed must give the very frames drawing everything
-// gives. The card as the build assembles it, with a second window that moves,
+// gives. The card as the build assembles it, at 800 x 600 and at a size whose
+// rows of tiles take more than one word, with a second window that moves,
 // hides and shows and holds a translucent sprite and a text rewritten every
 // few frames, and a top-level sprite that moves and changes its alpha, runs
 // 300 frames both ways, each in a process of its own, and every pixel of every
@@ -9,7 +10,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "card/Card.h"
@@ -78,8 +81,8 @@ unsigned long long Digest(const SDL_Surface* s) {
 
 // Runs the scene with every frame drawn whole or not; the digests of its
 // frames, then the number of frames drawn whole.
-std::vector<unsigned long long> RunScene(bool whole) {
-    ScopedChdir inFolder(std::string(GLIMMER_BINARY_DIR) + "/solvane");
+std::vector<unsigned long long> RunScene(const std::string& folder, bool whole) {
+    ScopedChdir inFolder(folder);
     SetWholeFrames(whole);
     StartShippedCard();
     BuildExtras();
@@ -95,17 +98,25 @@ std::vector<unsigned long long> RunScene(bool whole) {
     return digests;
 }
 
+class CardFrameEquality : public testing::TestWithParam<std::pair<int, int>> {};
+
 }  // namespace
 
-TEST(CardFrameEquality, DrawingOnlyWhatChangedGivesEveryFrameAsDrawingEverything) {
-    ASSERT_TRUE(FileExists(std::string(GLIMMER_BINARY_DIR) + "/solvane/solvane.cfg"));
+TEST_P(CardFrameEquality, DrawingOnlyWhatChangedGivesEveryFrameAsDrawingEverything) {
+    const std::string built = std::string(GLIMMER_BINARY_DIR) + "/solvane";
+    ASSERT_TRUE(FileExists(built + "/solvane.cfg"));
     TempDir dir;
+    const std::string folder = dir / "solvane";
+    std::filesystem::copy(built, folder, std::filesystem::copy_options::recursive);
+    WriteTextFile(folder + "/solvane.cfg", ReadTextFile(folder + "/solvane.cfg") + "\nWidth " +
+                                               std::to_string(GetParam().first) + "\nHeight " +
+                                               std::to_string(GetParam().second) + "\n");
     const std::string oldWay = dir / "whole";
     // The other way runs as a death test: in a child process of its own on
     // Linux and Windows alike.
     ASSERT_EXIT(
         {
-            const std::vector<unsigned long long> digests = RunScene(true);
+            const std::vector<unsigned long long> digests = RunScene(folder, true);
             FILE* out = std::fopen(oldWay.c_str(), "wb");
             const bool written =
                 out && std::fwrite(digests.data(), sizeof digests[0], digests.size(), out) == digests.size();
@@ -113,7 +124,7 @@ TEST(CardFrameEquality, DrawingOnlyWhatChangedGivesEveryFrameAsDrawingEverything
             std::_Exit(written ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
-    const std::vector<unsigned long long> changed = RunScene(false);
+    const std::vector<unsigned long long> changed = RunScene(folder, false);
     std::vector<unsigned long long> whole(FrameCount + 1);
     FILE* in = std::fopen(oldWay.c_str(), "rb");
     ASSERT_TRUE(in);
@@ -127,3 +138,6 @@ TEST(CardFrameEquality, DrawingOnlyWhatChangedGivesEveryFrameAsDrawingEverything
     for (int frame = 0; frame < FrameCount; ++frame)
         ASSERT_EQ(changed[frame], whole[frame]) << "frame " << frame << " differs";
 }
+
+INSTANTIATE_TEST_SUITE_P(ScreenSizes, CardFrameEquality,
+                         testing::Values(std::make_pair(800, 600), std::make_pair(1280, 1024)));
