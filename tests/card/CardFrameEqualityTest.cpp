@@ -107,8 +107,10 @@ TEST_P(CardFrameEquality, DrawingOnlyWhatChangedGivesEveryFrameAsDrawingEverythi
     ASSERT_TRUE(FileExists(built + "/solvane.cfg"));
     TempDir dir;
     const std::string folder = dir / "solvane";
-    std::filesystem::copy(built, folder, std::filesystem::copy_options::recursive);
-    WriteTextFile(folder + "/solvane.cfg", ReadTextFile(folder + "/solvane.cfg") + "\nWidth " +
+    // Windows runs this again in the death test's child, into the same folder.
+    std::filesystem::copy(built, folder,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    WriteTextFile(folder + "/solvane.cfg", ReadTextFile(built + "/solvane.cfg") + "\nWidth " +
                                                std::to_string(GetParam().first) + "\nHeight " +
                                                std::to_string(GetParam().second) + "\n");
     const std::string oldWay = dir / "whole";
